@@ -1,0 +1,42 @@
+# glimmer_add_test(<name> SOURCES ... LIBS ...)
+# A GoogleTest program. Natively each case becomes a CTest test; a Windows
+# program runs under Wine as one CTest test, in the build folder's private
+# prefix that the "wine" fixture creates.
+include(GoogleTest)
+
+if(WIN32 AND GLIMMER_TESTS)
+    set(GLIMMER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    math(EXPR GLIMMER_WINDOWS_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+                   @ONLY)
+    set(GLIMMER_WINE ${CMAKE_BINARY_DIR}/wine-run.sh)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${GLIMMER_WINE})
+endif()
+
+function(glimmer_wine_fixture)
+    if(NOT TARGET glimmer_wine_fixture_defined)
+        add_custom_target(glimmer_wine_fixture_defined)
+        add_test(NAME wine.prefix.setup
+                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh setup ${GLIMMER_WINEPREFIX})
+        add_test(NAME wine.prefix.cleanup
+                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh cleanup ${GLIMMER_WINEPREFIX})
+        set_tests_properties(wine.prefix.setup PROPERTIES FIXTURES_SETUP wine)
+        set_tests_properties(wine.prefix.cleanup PROPERTIES FIXTURES_CLEANUP wine)
+    endif()
+endfunction()
+
+function(glimmer_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+    if(WIN32)
+        glimmer_wine_fixture()
+        add_test(NAME ${name} COMMAND ${name})
+        # A host that cannot run 32-bit programs reports the 32-bit tests as skipped.
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
+                             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+    endif()
+endfunction()

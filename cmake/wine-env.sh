@@ -1,0 +1,14 @@
+# Sourced by the Wine scripts after they set WINEPREFIX: picks the Wine loader this host can run.
+# Debian's "wine" wrapper always goes through the 32-bit loader when wine32
+# is installed; on a kernel without 32-bit support that loader cannot start,
+# so 64-bit programs are run with the 64-bit loader directly and 32-bit ones
+# cannot run at all.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE=wine
+    WINE_RUNS_32BIT=yes
+else
+    WINE=/usr/lib/wine/wine64
+    export WINELOADER=$WINE
+    WINE_RUNS_32BIT=no
+fi

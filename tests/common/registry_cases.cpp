@@ -1,0 +1,72 @@
+// The registry service's contract, as the program relies on it.
+#include "tests/common/registry_fixture.h"
+
+using platform::RegistryRoot;
+
+using RegistryContract = RegistryFixture;
+
+TEST_F(RegistryContract, ReadsEachTypeOnlyAsItself) {
+    auto key = ProgramKey();
+    ASSERT_TRUE(key);
+    EXPECT_TRUE(key->WriteDword("Number", 0xFFFFFFFFu));
+    EXPECT_TRUE(key->WriteString("Text", "COM1"));
+
+    EXPECT_EQ(key->ReadDword("Number"), 0xFFFFFFFFu);
+    EXPECT_EQ(key->ReadString("Text"), "COM1");
+    EXPECT_EQ(key->ReadDword("Text"), std::nullopt);
+    EXPECT_EQ(key->ReadString("Number"), std::nullopt);
+    EXPECT_EQ(key->ReadDword("Missing"), std::nullopt);
+    EXPECT_TRUE(key->ValueExists("Text"));
+    EXPECT_FALSE(key->ValueExists("Missing"));
+}
+
+TEST_F(RegistryContract, NamesIgnoreCase) {
+    ProgramKey()->WriteDword("UserEvent0", 1);
+    auto key = registry().OpenReadOnly(RegistryRoot::CurrentUser, "\\SOFTWARE\\quillmoor\\GLIMMERBOX");
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ReadDword("userevent0"), 1u);
+}
+
+TEST_F(RegistryContract, ReadOnlyKeysRefuseWrites) {
+    ProgramKey();
+    auto key = registry().OpenReadOnly(RegistryRoot::CurrentUser, kGlimmerboxKey);
+    ASSERT_TRUE(key);
+    EXPECT_FALSE(key->WriteDword("UserEvent0", 1));
+    EXPECT_FALSE(key->ValueExists("UserEvent0"));
+}
+
+TEST_F(RegistryContract, MissingKeysOpenOnlyByCreating) {
+    const std::string path = std::string(kGlimmerboxKey) + "\\1002\\Relations";
+    EXPECT_FALSE(registry().KeyExists(RegistryRoot::CurrentUser, path));
+    EXPECT_EQ(registry().OpenReadOnly(RegistryRoot::CurrentUser, path), nullptr);
+    EXPECT_NE(registry().OpenOrCreate(RegistryRoot::CurrentUser, path), nullptr);
+    EXPECT_TRUE(registry().KeyExists(RegistryRoot::CurrentUser, path));
+}
+
+TEST_F(RegistryContract, DeleteTreeRemovesSubkeysAndValues) {
+    const std::string device = std::string(kGlimmerboxKey) + "\\2003";
+    registry().OpenOrCreate(RegistryRoot::CurrentUser, device + "\\Relations")->WriteDword("Relation0Event", 4);
+    registry().OpenOrCreate(RegistryRoot::CurrentUser, device + "\\Calibration");
+    ProgramKey()->WriteString("DeviceID", "COM1");
+
+    EXPECT_TRUE(registry().DeleteTree(RegistryRoot::CurrentUser, device));
+    EXPECT_FALSE(registry().KeyExists(RegistryRoot::CurrentUser, device));
+    EXPECT_EQ(ProgramKey()->ReadString("DeviceID"), "COM1");
+    EXPECT_TRUE(registry().DeleteTree(RegistryRoot::CurrentUser, device)) << "a missing key counts as deleted";
+}
+
+TEST_F(RegistryContract, ListsSubkeysInSortedOrder) {
+    for (const char* name : {"2003", "1002", "10A0"})
+        registry().OpenOrCreate(RegistryRoot::CurrentUser, std::string(kGlimmerboxKey) + "\\" + name);
+    auto key = registry().OpenReadOnly(RegistryRoot::CurrentUser, kGlimmerboxKey);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->SubkeyNames(), (std::vector<std::string>{"1002", "10A0", "2003"}));
+}
+
+TEST_F(RegistryContract, DeletesSingleValues) {
+    auto key = ProgramKey();
+    key->WriteDword("UserEvent1", 1);
+    EXPECT_TRUE(key->DeleteValue("UserEvent1"));
+    EXPECT_FALSE(key->ValueExists("UserEvent1"));
+    EXPECT_FALSE(key->DeleteValue("UserEvent1"));
+}

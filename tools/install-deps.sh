@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what building and testing Glimmerbox needs on Debian 12, as root.
+# Safe to run again: it installs only what is missing.
+set -e
+packages="cmake g++ googletest libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+          wine wine64 wine32:i386 libwine-dev xvfb"
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+echo "installing:$missing"
+dpkg --add-architecture i386
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
