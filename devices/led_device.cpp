@@ -1,0 +1,163 @@
+#include "devices/led_device.h"
+
+#include "engine/led_vocabulary.h"
+
+void led_descriptor::AddState(int8_t state, uint16_t lines) {
+    if (state_count >= kMaxLedStates) return;
+    states[state_count] = state;
+    state_lines[state_count] = lines;
+    ++state_count;
+}
+
+bool led_descriptor::Lists(int8_t state) const {
+    for (int j = 0; j < state_count; ++j)
+        if (states[j] == state) return true;
+    return false;
+}
+
+cLedDevice::cLedDevice(int led_count) : led_count_(led_count) {}
+
+bool cLedDevice::Open() { return true; }
+void cLedDevice::Close() {}
+std::string cLedDevice::GetLedName(int index) const { return GenericLedName(index, led_count_); }
+
+void cLedDevice::Suspend() {
+    saved_lit_bits_ = lit_bits_;
+    // Written before suspended is set: WriteOutputs ignores a suspended device.
+    WriteOutputs(lit_bits_ & hold_bits_, driven_bits_, 0);
+    suspended_ = true;
+}
+
+void cLedDevice::Resume() {
+    suspended_ = false;
+    WriteOutputs(saved_lit_bits_, driven_bits_, 0);
+}
+
+void cLedDevice::StartLevelControl() {}
+void cLedDevice::StopLevelControl() {}
+bool cLedDevice::IsLevelControlRunning() const { return false; }
+void cLedDevice::SaveCalibration() {}
+void cLedDevice::LoadCalibration() {}
+void cLedDevice::WriteOutputs(uint32_t, uint32_t, uint32_t) {}
+
+bool cLedDevice::Activate() {
+    LoadCalibration();
+    inverted_bits_ = 0;
+    for (int i = 0; i < led_count_; ++i)
+        if (leds_[i].inverted) inverted_bits_ |= leds_[i].line_mask;
+    opened_ = Open();
+    return opened_;
+}
+
+void cLedDevice::Deactivate() {
+    if (!opened_) return;
+    // Driving an LED with nothing lit leaves it dark, inverted ones included.
+    WriteOutputs(0, dark_on_close_ ? driven_bits_ : 0, 0);
+    Close();
+    opened_ = false;
+}
+
+void cLedDevice::BeginUpdate() {
+    pending_lit_bits_ = 0;
+    pending_driven_bits_ = 0;
+    for (auto& on_time : on_times_) on_time.store(0, std::memory_order_relaxed);
+}
+
+void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
+    if (led < 0 || led >= led_count_) return;
+    const led_descriptor& d = leds_[led];
+    pending_driven_bits_ |= d.line_mask;
+
+    auto set_on_times = [&](const int32_t* level_of_bit) {
+        for (int k = 0; k < kOutputBits; ++k)
+            if (d.line_mask & (1u << k))
+                on_times_[k].store(level_of_bit[k] * level_period_ / 100, std::memory_order_relaxed);
+    };
+    if (d.per_state_levels) {
+        // A colour the LED does not list lights nothing.
+        for (int j = 0; j < d.state_count; ++j) {
+            if (d.states[j] != state) continue;
+            pending_lit_bits_ |= d.state_lines[j];
+            set_on_times(d.levels[j]);
+        }
+    } else if (state != led_state::Undefined && state != led_state::Off) {
+        pending_lit_bits_ |= d.line_mask;
+        const int32_t level[kOutputBits] = {d.level, d.level, d.level, d.level};
+        set_on_times(level);
+    }
+
+    auto assign = [&](uint32_t& bits, bool member) { bits = member ? bits | d.line_mask : bits & ~d.line_mask; };
+    assign(hold_bits_, hold);
+    assign(blink_bits_, state == led_state::Blink);
+    assign(blink_slow_bits_, state == led_state::BlinkSlow);
+    assign(blink_fast_bits_, state == led_state::BlinkFast);
+    assign(pulse_bits_, state == led_state::Pulse);
+}
+
+void cLedDevice::EndUpdate(bool apply) {
+    lit_bits_ = pending_lit_bits_;
+    driven_bits_ = pending_driven_bits_;
+    if (apply) ApplyOutputs();
+}
+
+void cLedDevice::AdvancePhase() {
+    phase_counter_ = (phase_counter_ + 1) % 16;
+    ApplyOutputs();
+}
+
+void cLedDevice::ApplyOutputs() {
+    // All patterns share one 16-tick cycle, lit in its first part.
+    const int p = phase_counter_ / 2;
+    uint32_t blank = 0;
+    if (p != 0) blank |= pulse_bits_;
+    if (p & 1) blank |= blink_fast_bits_;
+    if (p & 2) blank |= blink_bits_;
+    if (p & 4) blank |= blink_slow_bits_;
+    WriteOutputs(lit_bits_, driven_bits_, blank);
+}
+
+void cLedDevice::SetLevelControl(bool on) {
+    if (!level_control_supported_) return;
+    if (on != level_control_enabled_) {
+        level_control_enabled_ = on;
+        if (on)
+            StartLevelControl();
+        else
+            StopLevelControl();
+    }
+    SaveCalibration();
+}
+
+void cLedDevice::ResetLevels() {
+    for (int i = 0; i < led_count_ && i < kMaxLeds; ++i) {
+        led_descriptor& d = leds_[i];
+        d.level = 100;
+        for (int j = 0; j < d.state_count; ++j)
+            for (int k = 0; k < kOutputBits; ++k)
+                if (d.state_lines[j] & (1u << k)) d.levels[j][k] = 100;
+    }
+}
+
+led_descriptor* cLedDevice::GetLed(int index) {
+    return index >= 0 && index < led_count_ && index < kMaxLeds ? &leds_[index] : nullptr;
+}
+
+const led_descriptor* cLedDevice::GetLed(int index) const {
+    return const_cast<cLedDevice*>(this)->GetLed(index);
+}
+
+std::string cLedDevice::GetStateName(int led, int8_t state) const {
+    const led_descriptor* d = GetLed(led);
+    if (!d || !d->Lists(state)) return kInvalidForThisDevice;
+    return StateCodeName(state);
+}
+
+namespace {
+// Registry texts can be longer than the device's fields hold: keep the start.
+std::string Cut(std::string_view text) { return std::string(text.substr(0, cLedDevice::kMaxTextLength)); }
+}  // namespace
+
+void cLedDevice::SetId(std::string_view text) { id_ = Cut(text); }
+void cLedDevice::SetDescription(std::string_view text) { description_ = Cut(text); }
+void cLedDevice::SetPath(std::string_view text) { path_ = Cut(text); }
+void cLedDevice::SetManufacturerDeviceId(std::string_view text) { manufacturer_device_id_ = Cut(text); }
