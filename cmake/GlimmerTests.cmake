@@ -34,7 +34,9 @@ function(glimmer_add_test name)
         glimmer_wine_fixture()
         add_test(NAME ${name} COMMAND ${name})
         # A host that cannot run 32-bit programs reports the 32-bit tests as skipped.
+        # The tests share one prefix, and with it one registry: one at a time.
         set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
+                             RESOURCE_LOCK wineprefix
                              WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     else()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
