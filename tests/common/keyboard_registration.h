@@ -16,18 +16,20 @@ inline std::string KeyboardKeyName(const std::string& instance_tail) {
 // The path that a keyboard of this key name opens.
 inline std::string KeyboardPath(const std::string& key_name) { return "\\\\.\\" + key_name.substr(4); }
 
-// Registers a keyboard interface whose driver key describes it as description; returns its key name.
+// Registers a keyboard interface whose driver key describes it as description; returns its
+// key name, or an empty text when a key could not be written.
 inline std::string RegisterKeyboard(platform::Registry& registry, const std::string& instance_tail,
                                     const std::string& description) {
-    using platform::RegistryRoot;
     const std::string key_name = KeyboardKeyName(instance_tail);
     const std::string instance = "HID\\VID_046D&PID_C31C&MI_00\\" + instance_tail;
     const std::string driver = "{4d36e96b-e325-11ce-bfc1-08002be10318}\\" + instance_tail;
-    registry.OpenOrCreate(RegistryRoot::LocalMachine, std::string(kKeyboardClassKey) + "\\" + key_name)
-        ->WriteString("DeviceInstance", instance);
-    registry.OpenOrCreate(RegistryRoot::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Enum\\" + instance)
-        ->WriteString("Driver", driver);
-    registry.OpenOrCreate(RegistryRoot::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Control\\Class\\" + driver)
-        ->WriteString("DriverDesc", description);
-    return key_name;
+    auto write = [&](const std::string& path, const char* name, const std::string& value) {
+        auto key = registry.OpenOrCreate(platform::RegistryRoot::LocalMachine, path);
+        return key && key->WriteString(name, value);
+    };
+    const bool written =
+        write(std::string(kKeyboardClassKey) + "\\" + key_name, "DeviceInstance", instance) &&
+        write("\\SYSTEM\\CurrentControlSet\\Enum\\" + instance, "Driver", driver) &&
+        write("\\SYSTEM\\CurrentControlSet\\Control\\Class\\" + driver, "DriverDesc", description);
+    return written ? key_name : std::string();
 }
