@@ -1,0 +1,45 @@
+#pragma once
+// A Media Center session's hold on one slot of its sink's area. The host may
+// release the sink before its sessions, and a closed session's slot may
+// already belong to the next session: in both cases the hold touches nothing.
+
+#include "sink/status_area.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class SessionSlot {
+public:
+    SessionSlot() = default;  // holds no slot
+    // Takes the area's lowest free slot; holds none when the area is missing or full.
+    static SessionSlot Acquire(const std::shared_ptr<StatusArea>& area);
+
+    SessionSlot(SessionSlot&& other) noexcept;
+    SessionSlot& operator=(SessionSlot&& other) noexcept;
+
+    // True while a slot is held and its area still exists.
+    bool Holds() const;
+    // Folds one tag and its property's 32-bit value field into the slot.
+    void Apply(int32_t tag, uint32_t value_field);
+    // Frees the slot for the next session and lets go of it.
+    void Release();
+
+private:
+    SessionSlot(std::weak_ptr<StatusArea> area, StatusArea::SlotIndex index) : area_(std::move(area)), index_(index) {}
+
+    std::weak_ptr<StatusArea> area_;
+    std::optional<StatusArea::SlotIndex> index_;
+};
+
+// Opens a session: takes a slot and hands it to make_session(SessionSlot&),
+// which moves it into the new session and returns that session, or returns
+// null when the session cannot be made. Then the slot is given back at once,
+// so that a session that never came to be keeps no slot from those that follow.
+template <typename MakeSession>
+auto OpenSession(const std::shared_ptr<StatusArea>& area, MakeSession&& make_session) {
+    SessionSlot slot = SessionSlot::Acquire(area);
+    auto session = make_session(slot);
+    if (!session) slot.Release();
+    return session;
+}

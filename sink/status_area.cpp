@@ -1,0 +1,90 @@
+#include "sink/status_area.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int32_t kStateTagBit = 0x1000;
+constexpr int32_t kMediaTypeTagBit = 0x2000;
+
+bool IsTrue(uint32_t value_field) { return (value_field & 0xFFFF) != 0; }
+
+bool IsExperienceTag(int32_t tag) {
+    using namespace msas;
+    return (tag >= MSPROPTAG_FS_Home && tag <= MSPROPTAG_FS_Unknown) || tag == MSPROPTAG_FS_Radio ||
+           tag == MSPROPTAG_FS_Extensibility;
+}
+
+void ApplyMediaTypeTag(MediaStatusSlot& slot, int32_t tag, uint32_t value_field) {
+    using namespace msas;
+    if (tag == MSPROPTAG_TrackTime)
+        slot.trackTime = static_cast<int32_t>(value_field);
+    else if (IsExperienceTag(tag))
+        slot.experience = IsTrue(value_field) ? tag : MSPROPTAG_FS_Unknown;
+    else if (tag == MSPROPTAG_CurrentPicture)
+        slot.pictureCount = slot.pictureCount + 1;  // unsigned: wraps at 2^32
+    else if (tag == MSPROPTAG_DiscWriter_Start || tag == MSPROPTAG_DiscWriter_Stop)
+        slot.discWriter = tag;
+}
+
+}  // namespace
+
+StatusArea::StatusArea(std::unique_ptr<SharedAreaBacking> backing) : backing_(std::move(backing)) {}
+
+StatusArea::~StatusArea() { Teardown(); }
+
+std::shared_ptr<StatusArea> StatusArea::Make(std::unique_ptr<SharedAreaBacking> backing, const char* name) noexcept {
+    if (!backing) return nullptr;
+    try {
+        auto area = std::make_shared<StatusArea>(std::move(backing));
+        area->Create(name);
+        return area;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void StatusArea::Create(const char* name) {
+    Teardown();
+    sequence_ = 0;
+    view_ = backing_ ? backing_->Map(name) : nullptr;
+    for (SlotIndex slot = 0; slot < kMediaStatusSlotCount; ++slot) ClearSlot(slot);
+}
+
+MediaStatusSlot* StatusArea::Slot(SlotIndex slot) const {
+    if (!view_ || slot >= kMediaStatusSlotCount) return nullptr;
+    return reinterpret_cast<MediaStatusSlot*>(view_ + MediaStatusSlotOffset(slot));
+}
+
+std::optional<StatusArea::SlotIndex> StatusArea::AcquireSlot() {
+    for (SlotIndex index = 0; index < kMediaStatusSlotCount; ++index) {
+        MediaStatusSlot* slot = Slot(index);
+        if (!slot || slot->inUse != 0) continue;
+        ClearSlot(index);
+        slot->sequence = ++sequence_;
+        slot->inUse = kMediaStatusSlotInUse;
+        return index;
+    }
+    return std::nullopt;
+}
+
+void StatusArea::ApplyProperty(SlotIndex index, int32_t tag, uint32_t value_field) {
+    MediaStatusSlot* slot = Slot(index);
+    if (!slot) return;
+    const bool is_true = IsTrue(value_field);
+    if (tag & kStateTagBit) slot->lastState = is_true ? tag : 0;
+    if (tag >= msas::MSPROPTAG_Mute && tag <= msas::MSPROPTAG_Ejecting)
+        slot->stateFlags[tag - msas::MSPROPTAG_Mute] = is_true ? 1 : 0;
+    if (tag & kMediaTypeTagBit) ApplyMediaTypeTag(*slot, tag, value_field);
+}
+
+void StatusArea::ClearSlot(SlotIndex index) {
+    if (MediaStatusSlot* slot = Slot(index)) std::memset(slot, 0, sizeof *slot);
+}
+
+void StatusArea::Teardown() {
+    for (SlotIndex slot = 0; slot < kMediaStatusSlotCount; ++slot) ClearSlot(slot);
+    view_ = nullptr;
+    if (backing_) backing_->Unmap();
+}
