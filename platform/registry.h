@@ -27,6 +27,8 @@ public:
     virtual std::optional<std::string> ReadString(const std::string& name) const = 0;
     // The names of the direct subkeys, in the registry's own order.
     virtual std::vector<std::string> SubkeyNames() const = 0;
+    // The names of the values of every type, in the registry's own order.
+    virtual std::vector<std::string> ValueNames() const = 0;
 
     // Writes need a key opened for writing; each returns true iff it succeeded.
     virtual bool WriteDword(const std::string& name, uint32_t value) = 0;

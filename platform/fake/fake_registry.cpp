@@ -58,6 +58,12 @@ public:
         for (const auto& [name, child] : node_->subkeys) names.push_back(name);
         return names;
     }
+    std::vector<std::string> ValueNames() const override {
+        std::vector<std::string> names;
+        if (node_->deleted) return names;
+        for (const auto& [name, value] : node_->values) names.push_back(name);
+        return names;
+    }
     bool WriteDword(const std::string& name, uint32_t value) override {
         return Store(name, {FakeRegistry::Type::Dword, value, {}});
     }

@@ -70,6 +70,18 @@ public:
         return names;
     }
 
+    std::vector<std::string> ValueNames() const override {
+        std::vector<std::string> names;
+        char name[16384];  // value names are at most 16383 characters
+        for (DWORD index = 0;; ++index) {
+            DWORD length = sizeof name;
+            if (RegEnumValueA(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            names.emplace_back(name, length);
+        }
+        return names;
+    }
+
     bool WriteDword(const std::string& name, uint32_t value) override {
         DWORD data = value;
         return RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),

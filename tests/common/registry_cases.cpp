@@ -1,6 +1,8 @@
 // The registry service's contract, as the program relies on it.
 #include "tests/common/registry_fixture.h"
 
+#include <algorithm>
+
 using platform::RegistryRoot;
 
 using RegistryContract = RegistryFixture;
@@ -69,4 +71,16 @@ TEST_F(RegistryContract, DeletesSingleValues) {
     EXPECT_TRUE(key->DeleteValue("UserEvent1"));
     EXPECT_FALSE(key->ValueExists("UserEvent1"));
     EXPECT_FALSE(key->DeleteValue("UserEvent1"));
+}
+
+TEST_F(RegistryContract, ListsValuesOfEveryType) {
+    auto key = ProgramKey();
+    key->WriteDword("UserEvent0", 1);
+    key->WriteString("DeviceID", "COM1");
+    key.reset();
+    auto reader = registry().OpenReadOnly(RegistryRoot::CurrentUser, kGlimmerboxKey);
+    ASSERT_TRUE(reader);
+    std::vector<std::string> names = reader->ValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"DeviceID", "UserEvent0"}));
 }
