@@ -1,0 +1,120 @@
+#pragma once
+// LEDs on the three output lines of a serial port: DTR, RTS and TXD (held
+// through the break condition). Construction probes which modem inputs
+// answer each line and recognises one of four LED modules; other ports get
+// one plain LED per line. On standard ports a 20 ms multimedia timer can dim
+// the lines ("level control"), with levels calibrated per module kind.
+
+#include "devices/led_device.h"
+#include "devices/serial_port_registry.h"
+#include "engine/persistent_variables.h"
+#include "platform/clock.h"
+#include "platform/message_boxes.h"
+#include "platform/multimedia_timers.h"
+#include "platform/registry.h"
+#include "platform/serial_ports.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+
+// The platform services a serial device needs, all owned elsewhere.
+struct serial_led_services {
+    platform::SerialPorts& ports;
+    platform::MultimediaTimers& timers;
+    platform::Registry& registry;
+    platform::Clock& clock;
+    platform::MessageBoxes& message_boxes;
+};
+
+class cSerialLedDevice final : public cLedDevice {
+public:
+    static constexpr int kFirstPort = 1;
+    static constexpr int kLastPort = 256;
+
+    // Opens port number port (COM1 to COM256) once, looks it up in the registry,
+    // probes it and closes it again; IsPresent() then tells whether the port exists.
+    // With a log, a port that opens writes its detection-log block there.
+    cSerialLedDevice(const serial_led_services& services, int port, std::ostream* log = nullptr);
+    ~cSerialLedDevice() override;
+
+    bool Open() override;
+    void Close() override;
+    void Suspend() override;
+    void Resume() override;
+    void StartLevelControl() override;
+    void StopLevelControl() override;
+    bool IsLevelControlRunning() const override;
+    void SaveCalibration() override;
+    void LoadCalibration() override;
+    void WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blank) override;
+
+    // Prolific PL-2303 adapters need closing and reopening after the system wakes.
+    bool IsProlific() const;
+    // The per-user "ProlificResumeFix" setting that the configuration window shows.
+    cPersistentBool& ResumeFix() { return resume_fix_; }
+
+    int PortNumber() const { return port_number_; }
+    uint8_t PortType() const { return port_type_; }
+    // "DeviceDesc" of the port's registry instance, or "-" when it has none.
+    const std::string& DeviceDesc() const { return device_desc_; }
+    // "PT_UNKNOWN" .. "PT_BLUETOOTH_COM" for 0 to 3, "Undefined" otherwise.
+    static const char* PortTypeName(int type);
+
+private:
+    struct PeriodicTick final : platform::TimerCallback {
+        explicit PeriodicTick(cSerialLedDevice& d) : device(d) {}
+        void OnTimer(uint32_t) override { device.OnPeriod(); }
+        cSerialLedDevice& device;
+    };
+    struct OneShotEnd final : platform::TimerCallback {
+        explicit OneShotEnd(cSerialLedDevice& d) : device(d) {}
+        void OnTimer(uint32_t timer_id) override { device.OnOnTimeEnd(timer_id); }
+        cSerialLedDevice& device;
+    };
+
+    platform::SerialPorts::OpenResult OpenPort() const;
+    void LookUpPort();
+    int16_t Probe(platform::SerialPort& port);
+    uint32_t ReadModemInputs(platform::SerialPort& port);
+    void WaitForAdapter();
+    void SetUpLeds();
+    void WriteLogHeader(std::ostream& log) const;
+    void WriteLogLines(std::ostream& log) const;
+
+    // Sets the three lines and records the frame as the lines now show it.
+    void WriteLines(uint32_t lit, uint32_t driven, uint32_t blank);
+    // Sets the three lines only; the timer thread uses this.
+    void SetLines(uint32_t lit, uint32_t driven, uint32_t blank);
+    void OnPeriod();
+    void OnOnTimeEnd(uint32_t timer_id);
+    std::string HardwareIdKey() const;
+    // Calls visit(value name, level) for every calibration value of the LEDs in use.
+    template <typename Visit>
+    void ForEachCalibrationValue(Visit visit);
+
+    platform::SerialPorts& ports_;
+    platform::MultimediaTimers& timers_;
+    platform::Registry& registry_;
+    platform::Clock& clock_;
+    platform::MessageBoxes& message_boxes_;
+    PeriodicTick periodic_tick_{*this};
+    OneShotEnd one_shot_end_{*this};
+
+    int port_number_;
+    cPersistentBool resume_fix_;
+    // The latest frame; the timer thread reads it, the main thread writes it.
+    std::atomic<uint32_t> last_lit_ = 0;
+    std::atomic<uint32_t> last_driven_ = 0;
+    std::atomic<uint32_t> last_blank_ = 0;
+    std::atomic<uint32_t> pulse_width_bits_ = 0;  // the lines the timer holds on
+    bool timer_was_running_ = false;
+    std::atomic<uint32_t> one_shot_ids_[3] = {};
+    uint32_t periodic_id_ = 0;
+    std::unique_ptr<platform::SerialPort> port_;  // null while closed
+    uint8_t port_type_ = PT_UNKNOWN;
+    cPersistentInteger probe_delay_;
+    std::string device_desc_ = "-";
+};
