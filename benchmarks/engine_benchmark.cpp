@@ -1,0 +1,102 @@
+// The engine's tick over relation lists of growing length, and its
+// once-a-second gathering, over the in-memory machine. The device is the
+// fallback keyboard, which writes nothing: the figures are the engine's own.
+#define GLIMMER_COUNT_ALLOCATIONS
+#include "tests/unit/allocation_counter.h"
+
+#include "engine/led_engine.h"
+#include "engine/led_vocabulary.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_keyboards.h"
+#include "platform/fake/fake_message_boxes.h"
+#include "platform/fake/fake_multimedia_timers.h"
+#include "platform/fake/fake_power.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_serial_ports.h"
+#include "platform/fake/fake_sessions.h"
+#include "platform/fake/fake_shared_area_reader.h"
+#include "platform/fake/fake_system_metrics.h"
+#include "platform/fake/fake_version_info.h"
+#include "sink/media_status_slot.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+struct Machine {
+    Machine() {
+        metrics.Set(platform::kSmMediaCenter, 1);
+        // Two recordings and a playing session in the media status area.
+        auto area = areas.Create(kMediaStatusAreaName);
+        const int32_t states[] = {msas::MSPROPTAG_Recording, msas::MSPROPTAG_Recording, msas::MSPROPTAG_Play};
+        for (std::size_t i = 0; i < std::size(states); ++i) {
+            MediaStatusSlot slot = {};
+            slot.inUse = kMediaStatusSlotInUse;
+            slot.sequence = static_cast<uint32_t>(i + 1);
+            slot.lastState = states[i];
+            std::memcpy(area.data() + MediaStatusSlotOffset(i), &slot, sizeof slot);
+        }
+        registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("UserEvent1", 1);
+        windows.classes.insert("eHome Render Window");
+    }
+
+    platform::fake::FakeClock clock{1000};
+    platform::fake::FakeRegistry registry;
+    platform::fake::FakeMessageBoxes message_boxes;
+    platform::fake::FakePower power;
+    platform::fake::FakeWindowFinder windows;
+    platform::fake::FakeSessions sessions;
+    platform::fake::FakeSharedAreaReader areas;
+    platform::fake::FakeVersionInfo version_info;
+    platform::fake::FakeSystemMetrics metrics;
+    platform::fake::FakeSerialPorts ports{clock};
+    platform::fake::FakeMultimediaTimers timers{clock};
+    platform::fake::FakeKeyboards keyboards;
+    led_device_list_services device_services{{ports, timers, registry, clock, message_boxes}, keyboards, registry};
+    led_engine_services services{registry, clock, message_boxes, power, windows, sessions, areas, device_services};
+    cWindowsVersion version{version_info, metrics, registry};
+    cLedEngine engine{services, nullptr, version};
+};
+
+// Relations over the three LEDs, the usual events and every priority.
+void AddRelations(cLedEngine& engine, int count) {
+    engine.Relations().Clear();
+    for (int i = 0; i < count; ++i)
+        engine.Relations().Add({event::PowerOn << (i % 27), i % 3, static_cast<int8_t>(2 + i % 12),
+                                static_cast<int8_t>(1 + i % 5)});
+}
+
+void BM_Tick(benchmark::State& state) {
+    Machine machine;
+    AddRelations(machine.engine, static_cast<int>(state.range(0)));
+    machine.engine.Tick();
+    std::size_t steady_allocations = 0;
+    uint32_t ticks = 0;
+    for (auto _ : state) {
+        machine.power.last_input_time = ++ticks / 16;  // input now and then
+        const bool gathers = ticks % 8 == 0;
+        const std::size_t before = g_allocations.load(std::memory_order_relaxed);
+        machine.engine.Tick();
+        if (!gathers) steady_allocations += g_allocations.load(std::memory_order_relaxed) - before;
+    }
+    state.counters["steady_allocs"] = static_cast<double>(steady_allocations);
+}
+BENCHMARK(BM_Tick)->Arg(10)->Arg(50)->Arg(200);
+
+void BM_Gather(benchmark::State& state) {
+    Machine machine;
+    AddRelations(machine.engine, 50);
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const std::size_t before = g_allocations.load(std::memory_order_relaxed);
+        machine.engine.Gather();
+        allocations += g_allocations.load(std::memory_order_relaxed) - before;
+    }
+    state.counters["allocs_per_gather"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Gather);
+
+}  // namespace

@@ -1,0 +1,218 @@
+#include "engine/led_engine.h"
+
+#include "engine/led_vocabulary.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kMediaCenterWindowClass = "eHome Render Window";
+constexpr uint32_t kTicksPerGathering = 8;
+
+// The recording event of a recording count: 0 (or unreadable) to 6 and more channels.
+uint32_t RecordingEvent(int32_t count) {
+    constexpr int32_t kMostChannels = 6;
+    return event::Recording0 << std::clamp(count, 0, kMostChannels);
+}
+
+// Tick counts wrap every 49.7 days: an expiry just past the wrap is still
+// ahead of a time just before it, so compare the distance, not the values.
+bool HasPassed(uint32_t now, uint32_t expiry) { return static_cast<int32_t>(now - expiry) > 0; }
+
+}  // namespace
+
+cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHandle window,
+                       const cWindowsVersion& version)
+    : registry_(services.registry),
+      clock_(services.clock),
+      message_boxes_(services.message_boxes),
+      power_(services.power),
+      windows_(services.windows),
+      devices_(services.devices),
+      current_(&fallback_),
+      recording_sensor_(services.shared_areas, services.clock),
+      session_counter_(services.sessions),
+      device_id_(services.registry, "DeviceID", false, ""),
+      user_events_{{services.registry, "UserEvent0"},
+                   {services.registry, "UserEvent1"},
+                   {services.registry, "UserEvent2"}},
+      version_(version) {
+    if (version_.IsVistaOrLater()) RegisterPowerSettings(window);
+    // When registration succeeds the window is sent one session change at
+    // once, which counts the sessions through OnSessionChange.
+    session_counter_.RegisterSessionNotification(window);
+    SetHiddenEventsShown(false);
+    BindPowerInformation();
+}
+
+cLedEngine::~cLedEngine() = default;
+
+void cLedEngine::RegisterPowerSettings(platform::WindowHandle window) {
+    constexpr const char* kLibrary = "User32.dll";
+    const platform::Guid settings[] = {platform::kGuidSystemAwayMode, platform::kGuidMonitorPowerOn};
+    switch (power_.RegisterPowerSettingNotifications(window, settings)) {
+        case platform::DllBinding::Bound: break;
+        case platform::DllBinding::LibraryMissing: message_boxes_.ShowError(kLibrary, "Cannot load dll"); break;
+        case platform::DllBinding::EntryPointMissing:
+            message_boxes_.ShowError(kLibrary, "GetProcAddress failed");
+            break;
+    }
+}
+
+void cLedEngine::BindPowerInformation() {
+    constexpr const char* kLibrary = "powrprof.dll";
+    platform::DllBinding binding = platform::DllBinding::Bound;
+    power_information_ = power_.LoadPowerInformation(binding);
+    switch (binding) {
+        case platform::DllBinding::Bound: last_input_ = power_.LastInputTime().value_or(0); break;
+        case platform::DllBinding::LibraryMissing: message_boxes_.ShowError(kLibrary, "Cannot load dll."); break;
+        case platform::DllBinding::EntryPointMissing:
+            message_boxes_.ShowError(kLibrary, "GetProcAddress failed.");
+            break;
+    }
+}
+
+void cLedEngine::Tick() {
+    const bool cycle_start = tick_counter_ == 0;
+    if (cycle_start) Gather();
+
+    // "User input" lasts exactly the ticks in which the last-input time moved.
+    const std::optional<uint32_t> last_input = power_.LastInputTime();
+    const bool input_moved = last_input && *last_input != last_input_;
+    if (input_moved) last_input_ = *last_input;
+    SetEvent(event::UserInput, input_moved);
+
+    Resolve(false, false);
+    if (cycle_start) Resolve(true, false);
+    current_->AdvancePhase();
+    tick_counter_ = (tick_counter_ + 1) % kTicksPerGathering;
+}
+
+void cLedEngine::Gather() {
+    events_ &= catalogue_.kept_mask;
+
+    recording_sensor_.Poll();
+    events_ |= RecordingEvent(recording_sensor_.RecordingCount());
+
+    const bool resumed_automatically = power_.IsSystemResumeAutomatic();
+    if (resumed_automatically) events_ |= event::ResumedForAutoTask;
+    if (!away_ && !resumed_automatically) events_ |= event::ResumedForUserTask;
+
+    // Read anew every time: another instance of the program sets them from its command line.
+    for (int i = 0; i < 3; ++i)
+        if (user_events_[i].Get()) events_ |= event::UserEvent0 << i;
+
+    if (recording_sensor_.Playing()) events_ |= event::McPlaying;
+    if (recording_sensor_.Paused() && !recording_sensor_.Playing()) events_ |= event::McPaused;
+    if (recording_sensor_.Muted()) events_ |= event::McMuted;
+    if (recording_sensor_.Error()) events_ |= event::McError;
+
+    uint32_t execution_state = 0;
+    if (power_information_ &&
+        power_information_->Call(platform::kSystemExecutionState, &execution_state, sizeof execution_state) == 0) {
+        if (execution_state & platform::kEsSystemRequired) events_ |= event::SystemRequired;
+        if (execution_state & platform::kEsDisplayRequired) events_ |= event::DisplayRequired;
+    }
+
+    if (windows_.ClassExists(kMediaCenterWindowClass)) events_ |= event::McIsRunning;
+}
+
+void cLedEngine::Resolve(bool rotate, bool suspend_only) {
+    const led_frame frame =
+        resolver_.Resolve(relations_, events_, catalogue_, current_->LedCount(), rotate, suspend_only);
+    const int leds = std::clamp(current_->LedCount(), 0, kEngineLeds);
+    current_->BeginUpdate();
+    for (int i = 0; i < leds; ++i) {
+        if (override_state_[i] != led_state::Undefined) {
+            // The resolution that finds the override expired still shows it.
+            current_->SetLedState(i, override_state_[i], false);
+            if (HasPassed(clock_.TickCount(), override_expiry_[i])) override_state_[i] = led_state::Undefined;
+        } else if (frame[i].driven) {
+            current_->SetLedState(i, frame[i].state, frame[i].hold);
+        }
+    }
+    current_->EndUpdate(true);
+}
+
+void cLedEngine::SetEvent(uint32_t events, bool on) { events_ = on ? events_ | events : events_ & ~events; }
+
+void cLedEngine::OnPowerBroadcast(uintptr_t wparam, intptr_t lparam) {
+    switch (wparam) {
+        case platform::kPbtApmSuspend:
+            SetEvent(event::SystemSuspended, true);
+            SetEvent(event::PowerOn, false);
+            Resolve(false, true);
+            current_->Suspend();
+            break;
+        case platform::kPbtApmResumeAutomatic:
+            current_->Resume();
+            SetEvent(event::SystemSuspended, false);
+            SetEvent(event::PowerOn, true);
+            Resolve(false, false);
+            break;
+        case platform::kPbtPowerSettingChange:
+            OnPowerSetting(reinterpret_cast<const platform::PowerBroadcastSetting*>(lparam));
+            break;
+        default: break;  // PBT_APMRESUMESUSPEND follows an automatic resume: nothing more to do
+    }
+}
+
+void cLedEngine::OnPowerSetting(const platform::PowerBroadcastSetting* record) {
+    // Both settings carry a value of at least one byte; a record without data is no report.
+    if (!record || record->data_length == 0) return;
+    const bool on = record->data[0] != 0;
+    if (record->power_setting == platform::kGuidSystemAwayMode) {
+        away_ = on;
+        SetEvent(event::AwayMode, on);
+    } else if (record->power_setting == platform::kGuidMonitorPowerOn) {
+        SetEvent(event::MonitorOn, on);
+    } else {
+        return;
+    }
+    Resolve(false, false);
+}
+
+void cLedEngine::OnSessionChange(uintptr_t wparam, intptr_t lparam) {
+    session_counter_.Update(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam));
+    SetEvent(event::ExtenderInUse, session_counter_.ExtenderCount() > 0);
+    SetEvent(event::RemoteDesktopSession, session_counter_.RemoteSessionCount() > 0);
+    Resolve(false, false);
+}
+
+void cLedEngine::ShowOverride(int led, int8_t state, uint32_t duration_ms) {
+    if (led < 0 || led >= kEngineLeds) return;
+    override_state_[led] = state;
+    override_expiry_[led] = clock_.TickCount() + duration_ms;
+}
+
+void cLedEngine::OpenDevice(const std::string& id) {
+    cLedDevice* device = devices_.FindById(id);
+    if (!device) return;
+    current_->Deactivate();
+    current_ = device;
+    if (!current_->Activate()) message_boxes_.ShowError(current_->Description(), "Error: failed to open device");
+    LoadRelations();
+}
+
+void cLedEngine::FallBack() {
+    current_->Deactivate();
+    current_ = &fallback_;
+}
+
+void cLedEngine::SetHiddenEventsShown(bool shown) {
+    uint8_t exclusions = 0;
+    if (!shown) {
+        exclusions = event_flag::Hidden;
+        if (!version_.IsVistaOrLater()) exclusions |= event_flag::NeedsVista;
+        if (!version_.IsMediaCenterEdition()) exclusions |= event_flag::NeedsMediaCenter;
+    }
+    catalogue_.RecomputeAvailability(exclusions);
+}
+
+void cLedEngine::EndSession() { current_->MarkSessionEnd(); }
+
+bool cLedEngine::LoadRelations() { return relations_.Load(registry_, CurrentHardwareId(), catalogue_); }
+
+bool cLedEngine::SaveRelations() { return relations_.Save(registry_, CurrentHardwareId()); }
+
+void cLedEngine::LoadDefaultRelations(uint16_t hardware_id) { relations_.LoadDefaults(hardware_id, catalogue_); }

@@ -1,0 +1,20 @@
+#pragma once
+// Counts the allocations of the whole program through operator new, which
+// the one translation unit that defines GLIMMER_COUNT_ALLOCATIONS replaces.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+inline std::atomic<std::size_t> g_allocations{0};
+
+#ifdef GLIMMER_COUNT_ALLOCATIONS
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#endif
