@@ -1,9 +1,5 @@
-// The real serial ports and multimedia timers, and a port scan on a machine without ports.
-#include "devices/serial_led_device.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_message_boxes.h"
+// The real serial ports and multimedia timers.
 #include "platform/win32/win32_multimedia_timers.h"
-#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_serial_ports.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +7,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <set>
-#include <string>
 
 using platform::TimerKind;
 
@@ -80,44 +74,4 @@ TEST(Win32SerialPorts, MissingPortGivesFileNotFound) {
     auto opened = ports.Open("\\\\.\\COM200", platform::kGenericRead | platform::kGenericWrite);
     EXPECT_EQ(opened.port, nullptr);
     EXPECT_EQ(opened.error, platform::kErrorFileNotFound);
-}
-
-// The ports Windows itself knows: the values of HARDWARE\DEVICEMAP\SERIALCOMM ("COM1").
-std::set<std::string> MappedPorts() {
-    std::set<std::string> names;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
-    for (DWORD index = 0;; ++index) {
-        char name[256], data[256];
-        DWORD name_length = sizeof name, data_length = sizeof data - 1, type = 0;
-        if (RegEnumValueA(key, index, name, &name_length, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                          &data_length) != ERROR_SUCCESS)
-            break;
-        data[data_length] = '\0';
-        if (type == REG_SZ) names.insert(data);
-    }
-    RegCloseKey(key);
-    return names;
-}
-
-// On a machine without ports the device map is empty and the scan lists nothing. (Wine maps
-// the host's serial device nodes, such as /dev/ttyS0, to COM ports: those may be listed.)
-TEST(SerialPortScan, ListsNoPortThatWindowsDoesNotKnow) {
-    struct Silent final : platform::MessageBoxes {
-        void ShowError(const std::string&, const std::string&) override {}
-    } message_boxes;
-    platform::win32::Win32SerialPorts ports;
-    platform::win32::Win32MultimediaTimers timers;
-    platform::win32::Win32Registry registry;
-    platform::win32::Win32Clock clock;
-    const serial_led_services services{ports, timers, registry, clock, message_boxes};
-    const std::set<std::string> mapped = MappedPorts();
-
-    std::set<std::string> listed;
-    for (int port = cSerialLedDevice::kFirstPort; port <= cSerialLedDevice::kLastPort; ++port) {
-        cSerialLedDevice device(services, port);
-        if (device.IsPresent()) listed.insert(device.Id());
-    }
-    for (const std::string& id : listed) EXPECT_TRUE(mapped.count(id)) << id;
 }
