@@ -72,7 +72,6 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
     });
 }
 
-
 }  // namespace
 
 cSerialLedDevice::cSerialLedDevice(const serial_led_services& services, int port, std::ostream* log)
