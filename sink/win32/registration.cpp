@@ -6,6 +6,7 @@
 
 #include "glimmerbox.h"
 
+#include <iterator>
 #include <string>
 
 namespace {
