@@ -1,5 +1,7 @@
 #include "sensors/windows_version.h"
 
+#include <array>
+
 namespace {
 
 constexpr const char* kMediaCenterKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center";
@@ -10,7 +12,9 @@ constexpr std::string_view kNoMediaCenterIdent = "0.0";
 
 cWindowsVersion::cWindowsVersion(platform::VersionInfo& version_info, platform::SystemMetrics& metrics,
                                  platform::Registry& registry)
-    : metrics_(metrics), registry_(registry), os_version_(version_info.WindowsVersion().value_or(platform::OsVersion{})) {}
+    : metrics_(metrics),
+      registry_(registry),
+      os_version_(version_info.WindowsVersion().value_or(platform::OsVersion{})) {}
 
 bool cWindowsVersion::IsVistaOrLater() const { return os_version_.major >= 6; }
 
@@ -41,23 +45,22 @@ std::string_view MediaCenterVersionName(std::string_view ident) {
         std::string_view ident;
         std::string_view name;
     };
-    static constexpr Release kReleases[] = {
-        {"2.7", "Windows Media Center 2004"},
-        {"2.8", "Windows Media Center 2004"},
+    constexpr std::string_view kMediaCenter2004 = "Windows Media Center 2004";
+    static constexpr std::array<Release, 8> kReleases = {{
+        {"2.7", kMediaCenter2004},
+        {"2.8", kMediaCenter2004},
         {"3.0", "Windows Media Center 2005"},
         {"3.1", "Windows Media Center 2005 + Update Rollup 1"},
         {"4.0", "Windows Media Center 2005 + Update Rollup 2"},
         {"5.0", "Windows Media Center for Windows Vista"},
         {"5.1", "Windows Media Center for Windows Vista + TVPack 2008"},
         {"6.0", "Windows Media Center for Windows 7"},
-    };
-    constexpr std::string_view kFirstKnown = "2.7";
-    constexpr std::string_view kLastKnown = "6.0";
+    }};
 
     if (ident == kNoMediaCenterIdent) return "No Media Center version";
-    if (ident < kFirstKnown) return "Windows Media Center 2002";
+    if (ident < kReleases.front().ident) return "Windows Media Center 2002";
     for (const Release& release : kReleases)
         if (ident == release.ident) return release.name;
-    if (ident > kLastKnown) return "Unknown Media Center version";
+    if (ident > kReleases.back().ident) return "Unknown Media Center version";
     return {};
 }

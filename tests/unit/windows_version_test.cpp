@@ -39,14 +39,6 @@ TEST_F(WindowsVersionTest, UiFontFollowsTheWindowsVersion) {
     EXPECT_EQ(ProbeOn(4, 10).UiFontName(), "MS Sans Serif");
 }
 
-TEST_F(WindowsVersionTest, VersionQueriesUseMajorAndMinor) {
-    EXPECT_FALSE(ProbeOn(5, 2).IsVistaOrLater());
-    EXPECT_TRUE(ProbeOn(6, 0).IsVistaOrLater());
-    EXPECT_FALSE(ProbeOn(5, 0).IsXpOr2003());
-    EXPECT_TRUE(ProbeOn(5, 1).IsXpOr2003());
-    EXPECT_FALSE(ProbeOn(6, 1).IsXpOr2003());
-}
-
 TEST_F(WindowsVersionTest, FailedVersionQueryCountsAsVersionZero) {
     version_info_.SetWindowsVersion(std::nullopt);
     cWindowsVersion probe(version_info_, metrics_, registry_);

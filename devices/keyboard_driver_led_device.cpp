@@ -1,0 +1,126 @@
+#include "devices/keyboard_driver_led_device.h"
+
+#include "devices/detection_log.h"
+#include "devices/keyboard_indicators.h"
+#include "engine/led_vocabulary.h"
+
+#include <algorithm>
+
+namespace {
+
+using platform::RegistryRoot;
+
+constexpr const char* kEnumKey = "\\SYSTEM\\CurrentControlSet\\Enum";
+constexpr const char* kDriverClassKey = "\\SYSTEM\\CurrentControlSet\\Control\\Class";
+// Remote desktop sessions register a keyboard of their own; it has no indicators to set.
+constexpr std::string_view kRemoteDesktopKeyboard = "#RDP_KBD#";
+// Interface key names carry "##?#" where the device path has "\\?\".
+constexpr std::size_t kKeyNamePrefixLength = 4;
+constexpr std::string_view kDevicePathPrefix = "\\\\.\\";
+constexpr int16_t kKeyboardHardwareId = 0x2000;
+constexpr int kUnqueriedIndicators = 3;
+
+std::string ReadText(platform::Registry& registry, const std::string& path, const char* name) {
+    auto key = registry.OpenReadOnly(RegistryRoot::LocalMachine, path);
+    if (!key) return {};
+    return key->ReadString(name).value_or(std::string());
+}
+
+// The driver description, from the interface's device instance through its driver key.
+std::string LookUpDescription(platform::Registry& registry, const std::string& key_name) {
+    const std::string instance = ReadText(registry, std::string(kKeyboardClassKey) + "\\" + key_name, "DeviceInstance");
+    if (instance.empty()) return {};
+    const std::string driver = ReadText(registry, std::string(kEnumKey) + "\\" + instance, "Driver");
+    if (driver.empty()) return {};
+    return ReadText(registry, std::string(kDriverClassKey) + "\\" + driver, "DriverDesc");
+}
+
+}  // namespace
+
+cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, std::ostream* log,
+                                                   platform::Registry& registry, platform::Keyboards& keyboards)
+    : cLedDevice(kUnqueriedIndicators), keyboards_(keyboards) {
+    if (log) WriteDeviceHeader(*log, key_name);
+    if (key_name.find(kRemoteDesktopKeyboard) != std::string::npos) {
+        if (log) *log << "RDP keyboard ignored \n";
+        present_ = false;
+        return;
+    }
+    classification_ = classification::KeyboardByDriver;
+    SetId(key_name);
+    const std::string_view id = Id();
+    SetPath(std::string(kDevicePathPrefix).append(id.substr(std::min(id.size(), kKeyNamePrefixLength))));
+
+    platform::Keyboards::Opened opened = keyboards_.Open(Path());
+    if (opened.keyboard) {
+        SetDescription(LookUpDescription(registry, key_name));
+        if (log) *log << "Description : " << Description() << '\n';
+        QueryDriver(*opened.keyboard, log);
+    } else {
+        if (log) *log << "Failed to open, LastError=" << std::to_string(opened.error) << '\n';
+        present_ = false;
+    }
+    hardware_id_ = static_cast<int16_t>(kKeyboardHardwareId | led_count_);
+    SetUpLeds();
+    ResetLevels();
+}
+
+void cKeyboardDriverLedDevice::QueryDriver(platform::KeyboardConnection& keyboard, std::ostream* log) {
+    if (auto attributes = keyboard.QueryAttributes()) {
+        led_count_ = std::min<int>(attributes->number_of_indicators, kMaxLeds);
+        if (log) {
+            // Numbers go through to_string: a serial block may have left the stream hexadecimal.
+            *log << "KeyboardIdentifier.Type : " << std::to_string(attributes->type) << '\n';
+            *log << "KeyboardIdentifier.Subtype : " << std::to_string(attributes->subtype) << '\n';
+            *log << "KeyboardMode : " << std::to_string(attributes->keyboard_mode) << '\n';
+            *log << "NumberOfFunctionKeys : " << std::to_string(attributes->number_of_function_keys) << '\n';
+            *log << "NumberOfIndicators : " << std::to_string(attributes->number_of_indicators) << '\n';
+            *log << "NumberOfKeysTotal : " << std::to_string(attributes->number_of_keys_total) << '\n';
+        }
+    }
+    // The other two answers only feed the log.
+    if (!log) return;
+    if (auto translation = keyboard.QueryIndicatorTranslation()) {
+        *log << "NumberOfIndicatorKeys : " << std::to_string(translation->size()) << '\n';
+        std::string keys;
+        for (const platform::IndicatorKey& key : *translation)
+            keys += Hex(key.make_code) + "-" + Hex(key.indicator_flags, 4) + " ";
+        *log << keys << '\n';
+    }
+    if (auto indicators = keyboard.QueryIndicators()) {
+        *log << "UnitID : " << std::to_string(indicators->unit_id) << '\n';
+        *log << "LedFlags : " << Hex(indicators->led_flags, 4) << '\n';
+    }
+}
+
+void cKeyboardDriverLedDevice::SetUpLeds() {
+    for (int i = 0; i < led_count_; ++i) {
+        led_descriptor& led = leds_[i];
+        const auto bit = static_cast<uint16_t>(1u << i);
+        led.line_mask = bit;
+        led.AddState(led_state::Off, 0);
+        for (int8_t state : {led_state::On, led_state::BlinkSlow, led_state::Blink, led_state::BlinkFast,
+                             led_state::Pulse})
+            led.AddState(state, bit);
+    }
+}
+
+std::string cKeyboardDriverLedDevice::GetLedName(int index) const {
+    if (index >= 0 && index < led_count_) return kKeyboardIndicators[index].name;
+    return cLedDevice::GetLedName(index);
+}
+
+void cKeyboardDriverLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blank) {
+    if (suspended_) return;
+    const uint32_t on = OutputsOn(lit, driven, blank);
+    uint16_t flags = 0;
+    for (int i = 0; i < led_count_; ++i) {
+        const keyboard_indicator& indicator = kKeyboardIndicators[i];
+        const uint32_t bit = 1u << i;
+        // An indicator that no relation drives shows the real lock state.
+        const bool lit_now = (driven & bit) ? (on & bit) != 0 : keyboards_.KeyState(indicator.virtual_key) != 0;
+        if (lit_now) flags |= indicator.flag;
+    }
+    if (auto opened = keyboards_.Open(Path()); opened.keyboard) opened.keyboard->SetIndicators(flags);
+    RecordOutputs(lit, driven);
+}
