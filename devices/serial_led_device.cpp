@@ -1,5 +1,6 @@
 #include "devices/serial_led_device.h"
 
+#include "devices/detection_log.h"
 #include "devices/serial_lines.h"
 #include "engine/led_vocabulary.h"
 
@@ -71,14 +72,6 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
     });
 }
 
-std::string Hex(unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%x", value);
-    return text;
-}
-
-const std::string kLogRule(79, '-');
-
 }  // namespace
 
 cSerialLedDevice::cSerialLedDevice(const serial_led_services& services, int port, std::ostream* log)
@@ -104,7 +97,7 @@ cSerialLedDevice::cSerialLedDevice(const serial_led_services& services, int port
         present_ = MeansBusy(opened.error);
         return;
     }
-    if (log) WriteLogHeader(*log);
+    if (log) WriteDeviceHeader(*log, Id());
     present_ = true;
     LookUpPort();
     hardware_id_ = Probe(*opened.port);
@@ -185,10 +178,6 @@ void cSerialLedDevice::SetUpLeds() {
         return;
     }
     for (int i = 0; i < kGenericLedCount; ++i) ListOneColourStates(leds_[i], static_cast<uint16_t>(1u << i));
-}
-
-void cSerialLedDevice::WriteLogHeader(std::ostream& log) const {
-    log << '\n' << "ID: " << Id() << '\n' << kLogRule << '\n';
 }
 
 void cSerialLedDevice::WriteLogLines(std::ostream& log) const {

@@ -81,7 +81,6 @@ private:
     uint32_t ReadModemInputs(platform::SerialPort& port);
     void WaitForAdapter();
     void SetUpLeds();
-    void WriteLogHeader(std::ostream& log) const;
     void WriteLogLines(std::ostream& log) const;
 
     // Sets the three lines and records the frame as the lines now show it.

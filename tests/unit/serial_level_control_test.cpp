@@ -1,0 +1,289 @@
+// Level control: a 20 ms period in which each line is on for its on-time.
+#include "engine/led_vocabulary.h"
+#include "tests/unit/serial_device_fixture.h"
+
+using platform::CommFunction;
+using platform::TimerKind;
+
+namespace {
+constexpr int kPort = 1;
+}  // namespace
+
+class SerialLevelControl : public SerialDeviceFixture {
+protected:
+    // COM1, a standard port with three plain LEDs, opened with level control on.
+    void SetUp() override {
+        ListAcpiPort("1", "COM1", "Communications Port");
+        ports.AddPort(kPort);
+        device = Build(kPort);
+        device->SetLevelControl(true);
+        ASSERT_TRUE(device->Activate());
+        ASSERT_EQ(timers.Running(TimerKind::Periodic), 1);
+    }
+
+    // One frame with LED i at the given state and level.
+    void Show(std::initializer_list<std::tuple<int, int8_t, int>> leds) {
+        device->BeginUpdate();
+        for (auto [led, state, level] : leds) {
+            device->GetLed(led)->level = level;
+            device->SetLedState(led, state, false);
+        }
+        device->EndUpdate(true);
+    }
+
+    // Advances to the next start of a period of the latest periodic timer; returns its time.
+    uint32_t NextPeriod() {
+        uint32_t started = 0;
+        for (const auto& created : timers.created())
+            if (created.kind == TimerKind::Periodic) started = created.at;
+        const uint32_t into = (clock.TickCount() - started) % 20;
+        clock.Advance(20 - into);
+        return clock.TickCount();
+    }
+
+    std::vector<CommFunction> FunctionsAt(uint32_t time) {
+        std::vector<CommFunction> functions;
+        for (const LineWrite& write : ports.port(kPort).writes)
+            if (write.time == time) functions.push_back(write.function);
+        return functions;
+    }
+
+    int OneShotsSince(uint32_t time) {
+        int count = 0;
+        for (const auto& created : timers.created())
+            if (created.kind == TimerKind::OneShot && created.at >= time) ++count;
+        return count;
+    }
+
+    std::unique_ptr<cSerialLedDevice> device;
+};
+
+TEST_F(SerialLevelControl, PeriodSwitchesEachLineOffAfterItsOnTime) {
+    const size_t before = ports.port(kPort).writes.size();
+    Show({{0, led_state::On, 50}, {1, led_state::On, 25}, {2, led_state::On, 100}});
+    EXPECT_EQ(ports.port(kPort).writes.size(), before) << "the timer, not the frame, writes the lines";
+
+    const uint32_t start = NextPeriod();
+    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+    clock.Advance(20);
+    EXPECT_EQ(FunctionsAt(start + 5), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start + 10), (std::vector{CommFunction::ClrDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
+    EXPECT_EQ(WritesSince(kPort, start).size(), 9u + 3u) << "three writes at 0, 5 and 10 ms, then the next period";
+    EXPECT_EQ(FunctionsAt(start + 20), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+}
+
+TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
+    Show({{0, led_state::On, 50}, {1, led_state::On, 5}, {2, led_state::On, 100}});
+    EXPECT_EQ(device->OnTime(0), 10);
+    EXPECT_EQ(device->OnTime(1), 1);
+    EXPECT_EQ(device->OnTime(2), 20);
+
+    const uint32_t start = NextPeriod();
+    std::vector<uint32_t> one_shot_delays;
+    for (const auto& created : timers.created())
+        if (created.kind == TimerKind::OneShot && created.at == start) one_shot_delays.push_back(created.delay_ms);
+    EXPECT_EQ(one_shot_delays, (std::vector<uint32_t>{10, 1})) << "a line at level 100 needs no one-shot";
+}
+
+TEST_F(SerialLevelControl, LevelsBelowFivePercentStayDark) {
+    Show({{0, led_state::On, 4}, {1, led_state::On, 0}, {2, led_state::Off, 100}});
+    const uint32_t start = NextPeriod();
+    clock.Advance(40);
+    EXPECT_EQ(OneShotsSince(start), 0);
+    for (const LineWrite& write : WritesSince(kPort, start))
+        EXPECT_TRUE(write.function == CommFunction::ClrDtr || write.function == CommFunction::ClrRts ||
+                    write.function == CommFunction::ClrBreak);
+}
+
+TEST_F(SerialLevelControl, BlinkPhaseBlanksTheLine) {
+    Show({{0, led_state::Blink, 100}});
+    uint32_t start = NextPeriod();
+    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
+
+    for (int tick = 0; tick < 4; ++tick) device->AdvancePhase();  // "Blink" is dark in phases 4 to 7
+    start = NextPeriod();
+    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::ClrDtr);
+}
+
+TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
+    ports.AddPort(2, {.dtr = platform::kMsRlsdOn});
+    ListAcpiPort("2", "COM2", "Communications Port");
+    device = Build(2);  // the common-cathode module
+    ASSERT_EQ(device->HardwareId(), 0x1008);
+    int32_t* red = device->GetLed(0)->levels[1];
+    red[0] = 100, red[1] = 50, red[2] = 0;  // red with some green: orange
+    device->SetLevelControl(true);
+    ASSERT_TRUE(device->Activate());
+
+    device->BeginUpdate();
+    device->SetLedState(0, led_state::Red, false);
+    device->EndUpdate(true);
+    EXPECT_EQ(device->OnTime(0), 20);
+    EXPECT_EQ(device->OnTime(1), 10);
+    EXPECT_EQ(device->OnTime(2), 0);
+
+    const uint32_t start = NextPeriod();
+    EXPECT_TRUE(ports.port(2).dtr);
+    EXPECT_TRUE(ports.port(2).rts) << "the on-times, not the colour's lines, decide what the period lights";
+    EXPECT_FALSE(ports.port(2).brk);
+    clock.Advance(10);
+    EXPECT_TRUE(ports.port(2).dtr);
+    EXPECT_FALSE(ports.port(2).rts);
+    EXPECT_EQ(OneShotsSince(start), 1);
+}
+
+TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
+    Show({{0, led_state::On, 10}, {1, led_state::Off, 100}, {2, led_state::On, 30}});
+    NextPeriod();
+    clock.Advance(7);  // both lines are off again
+    EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).brk);
+
+    device->SetLevelControl(false);
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
+    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_TRUE(ports.port(kPort).dtr);
+    EXPECT_FALSE(ports.port(kPort).rts);
+    EXPECT_TRUE(ports.port(kPort).brk);
+
+    const size_t writes = ports.port(kPort).writes.size();
+    clock.Advance(100);
+    EXPECT_EQ(ports.port(kPort).writes.size(), writes) << "no timer writes after the stop";
+}
+
+TEST_F(SerialLevelControl, StopKillsPendingOneShots) {
+    Show({{0, led_state::On, 50}});
+    NextPeriod();
+    ASSERT_EQ(timers.Running(TimerKind::OneShot), 1);
+    device->StopLevelControl();
+    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_TRUE(ports.port(kPort).dtr);
+}
+
+TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer) {
+    Show({{0, led_state::On, 50}, {1, led_state::On, 50}});
+    device->Suspend();
+    EXPECT_FALSE(device->IsLevelControlRunning());
+    EXPECT_TRUE(ports.port(kPort).dtr && ports.port(kPort).rts)
+        << "the hold mask of the suspend only becomes the latest arguments";
+
+    device->Resume();
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
+    EXPECT_EQ(timers.PeakPeriodic(), 1);
+}
+
+TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
+    device.reset();
+    ListUsbPort("VID_067B&PID_2303", "COM8");
+    ports.AddPort(8);
+    device = Build(8);
+    ASSERT_TRUE(device->IsProlific());
+    ASSERT_FALSE(device->LevelControlSupported());
+    // Switched on for this module kind on another port: applies here too.
+    registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, std::string(kGlimmerboxKey) + "\\1000")
+        ->WriteDword("LevelControl", 1);
+    device->ResumeFix().Set(true);
+    ASSERT_TRUE(device->Activate());
+    ASSERT_TRUE(device->IsLevelControlRunning());
+
+    device->Suspend();
+    device->Resume();
+    EXPECT_EQ(ports.port(8).opens, 3) << "probe, Activate, and the reopen";
+    EXPECT_TRUE(ports.port(8).open);
+    EXPECT_TRUE(device->IsLevelControlRunning());
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
+    EXPECT_EQ(timers.PeakPeriodic(), 1) << "the reopen and the restart must not both leave a timer";
+}
+
+TEST_F(SerialLevelControl, ResumeFixLeavesAPortThatWasNeverOpenedClosed) {
+    ListUsbPort("VID_067B&PID_2303", "COM8");
+    ports.AddPort(8);
+    auto closed = Build(8);
+    closed->ResumeFix().Set(true);
+    closed->Suspend();
+    closed->Resume();
+    EXPECT_EQ(ports.port(8).opens, 1);
+    EXPECT_FALSE(ports.port(8).open);
+}
+
+TEST_F(SerialLevelControl, DeactivateStopsTheTimerAndLeavesTheLinesAtRest) {
+    Show({{0, led_state::On, 50}, {2, led_state::On, 100}});
+    NextPeriod();
+    device->Deactivate();
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
+    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_FALSE(ports.port(kPort).open);
+    EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).rts || ports.port(kPort).brk);
+}
+
+TEST_F(SerialLevelControl, DestroyingARunningDeviceLeavesNoTimer) {
+    Show({{0, led_state::On, 50}});
+    NextPeriod();
+    device.reset();
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
+    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
+}
+
+TEST_F(SerialLevelControl, FailedTimerIsReportedAndFailedOneShotHoldsTheLineOn) {
+    device->SetLevelControl(false);
+    timers.FailCreation(true);
+    device->SetLevelControl(true);
+    ASSERT_EQ(message_boxes.shown.size(), 1u);
+    EXPECT_EQ(message_boxes.shown[0].caption, "Error");
+    EXPECT_EQ(message_boxes.shown[0].text, "timeSetEvent failed");
+
+    timers.FailCreation(false);
+    device->StartLevelControl();
+    Show({{0, led_state::On, 50}});
+    const uint32_t start = NextPeriod();
+    timers.FailCreation(true);  // the one-shots of the next period fail
+    clock.Advance(20);
+    clock.Advance(15);
+    EXPECT_TRUE(ports.port(kPort).dtr);
+    EXPECT_EQ(FunctionsAt(start + 10).front(), CommFunction::ClrDtr) << "the first period's one-shot worked";
+}
+
+TEST_F(SerialLevelControl, SecondStartKeepsOneTimer) {
+    device->StartLevelControl();
+    device->StartLevelControl();
+    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
+    EXPECT_EQ(timers.PeakPeriodic(), 1);
+}
+
+using SerialFrames = SerialDeviceFixture;
+
+TEST_F(SerialFrames, WithoutLevelControlEveryFrameWritesAllThreeLines) {
+    ports.AddPort(3, {.dtr = platform::kMsDsrOn});  // normally on: one inverted LED on TXD
+    auto device = Build(3);
+    clock.Advance(1);  // apart from the probe's writes
+    const uint32_t opened_at = clock.TickCount();
+    ASSERT_TRUE(device->Activate());
+    EXPECT_TRUE(ports.port(3).line_control_disabled);
+    EXPECT_EQ(WritesSince(3, opened_at),
+              (std::vector<LineWrite>{{opened_at, CommFunction::ClrDtr}, {opened_at, CommFunction::ClrRts},
+                                      {opened_at, CommFunction::ClrBreak}}))
+        << "every line at rest: the inverted LED is lit";
+
+    device->BeginUpdate();
+    device->SetLedState(0, led_state::Off, false);
+    device->EndUpdate(true);
+    EXPECT_TRUE(ports.port(3).brk) << "driving the line darkens the inverted LED";
+    EXPECT_EQ(WritesSince(3, opened_at).size(), 6u);
+
+    device->BeginUpdate();
+    device->SetLedState(0, led_state::On, false);
+    device->EndUpdate(true);
+    EXPECT_FALSE(ports.port(3).brk);
+    EXPECT_EQ(device->LitBits(), 0x4u);
+    EXPECT_EQ(device->DrivenBits(), 0x4u);
+}
+
+TEST_F(SerialFrames, OpenFailsOnAnOpenOrVanishedPort) {
+    ports.AddPort(3);
+    auto device = Build(3);
+    ASSERT_TRUE(device->Activate());
+    EXPECT_FALSE(device->Open()) << "already open";
+    device->Deactivate();
+    ports.port(3).open_error = platform::kErrorFileNotFound;  // the adapter was unplugged
+    EXPECT_FALSE(device->Activate());
+}
