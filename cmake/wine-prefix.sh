@@ -14,9 +14,14 @@ setup)
         $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
         wineserver -w
     fi
-    (wineserver -p; $WINE cmd /c exit) >/dev/null 2>&1 </dev/null
+    # A server of the previous run may still be on its way out: try again then.
+    for attempt in 1 2 3 4 5; do
+        if (wineserver -p && $WINE cmd /c exit) >/dev/null 2>&1 </dev/null; then exit 0; fi
+        sleep 1
+    done
+    exit 1
     ;;
 cleanup)
-    wineserver -k >/dev/null 2>&1 </dev/null || true
+    (wineserver -k; wineserver -w) >/dev/null 2>&1 </dev/null || true
     ;;
 esac

@@ -1,0 +1,59 @@
+// The module's entry points for COM: load and unload, the class object and
+// the unload query. Registration lives in registration.cpp.
+#include "sink/win32/com_module.h"
+
+#include "sink/win32/class_factory.h"
+#include "glimmerbox.h"
+
+namespace com_module {
+namespace {
+
+// A DLL's own state: COM asks the module, not an object, whether it may go.
+HMODULE module_handle = nullptr;
+LONG lock_count = 0;
+
+// Module paths may exceed MAX_PATH; the loader's own limit is 32767 characters.
+constexpr DWORD kLongestPath = 32768;
+
+}  // namespace
+
+void Lock() { InterlockedIncrement(&lock_count); }
+void Unlock() { InterlockedDecrement(&lock_count); }
+bool IsLocked() { return InterlockedCompareExchange(&lock_count, 0, 0) != 0; }
+
+std::wstring Path() {
+    for (DWORD capacity = MAX_PATH; capacity <= kLongestPath; capacity *= 2) {
+        std::wstring path(capacity, L'\0');
+        DWORD length = GetModuleFileNameW(module_handle, path.data(), capacity);
+        if (length == 0) return {};
+        if (length < capacity) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return {};
+}
+
+HRESULT LastErrorResult() {
+    DWORD error = GetLastError();
+    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+}  // namespace com_module
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        com_module::module_handle = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(clsid, CLSID_StatusSink)) return CLASS_E_CLASSNOTAVAILABLE;
+    return StatusSinkFactory().QueryInterface(iid, object);
+}
+
+STDAPI DllCanUnloadNow() { return com_module::IsLocked() ? S_FALSE : S_OK; }
