@@ -54,8 +54,8 @@ struct Machine {
     platform::fake::FakeSerialPorts ports{clock};
     platform::fake::FakeMultimediaTimers timers{clock};
     platform::fake::FakeKeyboards keyboards;
-    led_device_list_services device_services{{ports, timers, registry, clock, message_boxes}, keyboards, registry};
-    led_engine_services services{registry, clock, message_boxes, power, windows, sessions, areas, device_services};
+    serial_led_services serial_services{ports, timers, registry, clock, message_boxes};
+    led_engine_services services{serial_services, keyboards, power, windows, sessions, areas};
     cWindowsVersion version{version_info, metrics, registry};
     cLedEngine engine{services, nullptr, version};
 };

@@ -23,19 +23,17 @@ bool HasPassed(uint32_t now, uint32_t expiry) { return static_cast<int32_t>(now 
 
 cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHandle window,
                        const cWindowsVersion& version)
-    : registry_(services.registry),
-      clock_(services.clock),
-      message_boxes_(services.message_boxes),
+    : registry_(services.serial.registry),
+      clock_(services.serial.clock),
+      message_boxes_(services.serial.message_boxes),
       power_(services.power),
       windows_(services.windows),
-      devices_(services.devices),
+      devices_(services.serial, services.keyboards),
       current_(&fallback_),
-      recording_sensor_(services.shared_areas, services.clock),
+      recording_sensor_(services.shared_areas, clock_),
       session_counter_(services.sessions),
-      device_id_(services.registry, "DeviceID", false, ""),
-      user_events_{{services.registry, "UserEvent0"},
-                   {services.registry, "UserEvent1"},
-                   {services.registry, "UserEvent2"}},
+      device_id_(registry_, "DeviceID", false, ""),
+      user_events_{{registry_, "UserEvent0"}, {registry_, "UserEvent1"}, {registry_, "UserEvent2"}},
       version_(version) {
     if (version_.IsVistaOrLater()) RegisterPowerSettings(window);
     // When registration succeeds the window is sent one session change at

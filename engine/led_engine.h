@@ -8,11 +8,13 @@
 #include "devices/keyboard_led_device.h"
 #include "devices/led_device.h"
 #include "devices/led_device_list.h"
+#include "devices/serial_led_device.h"
 #include "engine/event_catalogue.h"
 #include "engine/persistent_variables.h"
 #include "engine/relation.h"
 #include "engine/relation_resolver.h"
 #include "platform/clock.h"
+#include "platform/keyboards.h"
 #include "platform/message_boxes.h"
 #include "platform/power.h"
 #include "platform/registry.h"
@@ -29,16 +31,16 @@
 #include <memory>
 #include <string>
 
-// The platform services the engine and everything it owns need, all owned elsewhere.
+// The platform services the engine and everything it owns need, all owned
+// elsewhere. The engine itself uses the registry, clock and message boxes
+// that the serial devices use.
 struct led_engine_services {
-    platform::Registry& registry;
-    platform::Clock& clock;
-    platform::MessageBoxes& message_boxes;
+    const serial_led_services& serial;
+    platform::Keyboards& keyboards;
     platform::Power& power;
     platform::WindowFinder& windows;
     platform::Sessions& sessions;
     platform::SharedAreaReader& shared_areas;
-    const led_device_list_services& devices;
 };
 
 class cLedEngine {

@@ -385,7 +385,8 @@ TEST_F(LedEngine, DeviceThatFailsToOpenIsReportedAndStaysCurrent) {
               (std::vector<Shown>{{engine->CurrentDevice().Description(), "Error: failed to open device"}}));
     EXPECT_EQ(engine->CurrentDevice().Id(), "COM1");
     EXPECT_EQ(engine->Relations().size(), 6u);
-    Ticks(1);  // frames still go to it
+    Ticks(1);
+    EXPECT_EQ(Lit(), kRed | kGreen | kBlue) << "frames still go to it: white for power on";
 }
 
 TEST_F(LedEngine, RelationsAreStoredForTheCurrentDevicesKind) {
