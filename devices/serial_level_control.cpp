@@ -39,7 +39,9 @@ bool cSerialLedDevice::IsLevelControlRunning() const { return periodic_id_ != 0;
 void cSerialLedDevice::OnPeriod() {
     pulse_width_bits_ = 0;
     for (int i = 0; i < kSerialLineCount; ++i) {
-        one_shot_ids_[i] = 0;
+        // A late period can start before the last one-shot ended. That one has
+        // nothing left to do, and forgotten it would outlive StopLevelControl.
+        if (uint32_t pending = one_shot_ids_[i].exchange(0)) timers_.KillEvent(pending);
         const int32_t on_time = OnTime(i);
         if (on_time <= 0) continue;
         pulse_width_bits_ |= kSerialLines[i].bit;

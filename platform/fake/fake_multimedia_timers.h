@@ -29,6 +29,9 @@ public:
 
     // While set, SetEvent fails as timeSetEvent does when the system has no timer left.
     void FailCreation(bool fail) { fail_creation_ = fail; }
+    // The timer due next calls back this many ms late, as on a busy system; a
+    // periodic timer keeps its schedule, so its next period may start early.
+    void DelayNextCallback(uint32_t late_ms);
     // How many timers of this kind run now.
     int Running(TimerKind kind) const;
     // The most periodic timers that ever ran at once.
@@ -40,11 +43,16 @@ private:
     struct Timer {
         uint32_t id;
         uint32_t due;
+        uint32_t late_ms;  // the callback runs this long after due
         uint32_t delay_ms;
         TimerCallback* callback;
         TimerKind kind;
     };
 
+    // The timer to call back next (there must be one): the earliest, the first made among equals.
+    std::size_t Next() const;
+    // Milliseconds until the timer calls back; negative when it is overdue.
+    int32_t DueIn(const Timer& timer) const;
     std::optional<uint32_t> NextDueIn() const override;
     void OnDue() override;
 

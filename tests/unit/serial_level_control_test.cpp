@@ -159,6 +159,20 @@ TEST_F(SerialLevelControl, StopKillsPendingOneShots) {
     EXPECT_TRUE(ports.port(kPort).dtr);
 }
 
+TEST_F(SerialLevelControl, LatePeriodLeavesNoOneShotBehindAfterTheStop) {
+    Show({{0, led_state::On, 90}});  // 18 ms on
+    const uint32_t start = NextPeriod();
+    clock.Advance(19);
+    // A busy system runs the next period 5 ms late: its one-shot ends after the period that follows.
+    timers.DelayNextCallback(5);
+    clock.Advance(22);
+    ASSERT_EQ(clock.TickCount(), start + 41);
+    ASSERT_EQ(timers.created().back().at, start + 40) << "the period after the late one has begun";
+    device.reset();
+    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
+}
+
 TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer) {
     Show({{0, led_state::On, 50}, {1, led_state::On, 50}});
     device->Suspend();

@@ -69,6 +69,26 @@ TEST(Win32MultimediaTimers, OneShotFiresOnce) {
     EXPECT_EQ(counter.calls, 1);
 }
 
+// A level-control period kills the one-shot of the period before from the timer thread itself.
+TEST(Win32MultimediaTimers, CallbackKillsAnotherTimerWithoutWaitingForItself) {
+    platform::win32::Win32MultimediaTimers timers;
+    Counter pending;
+    const uint32_t one_shot = timers.SetEvent(500, 1, pending, TimerKind::OneShot);
+    ASSERT_NE(one_shot, 0u);
+    struct Killer final : platform::TimerCallback {
+        Killer(platform::MultimediaTimers& t, uint32_t id) : timers(t), victim(id) {}
+        void OnTimer(uint32_t) override { killed = timers.KillEvent(victim) ? 1 : -1; }
+        platform::MultimediaTimers& timers;
+        uint32_t victim;
+        std::atomic<int> killed = 0;
+    } killer(timers, one_shot);
+    ASSERT_NE(timers.SetEvent(5, 1, killer, TimerKind::OneShot), 0u);
+    ASSERT_TRUE(WaitFor([&] { return killer.killed != 0; }));
+    EXPECT_EQ(killer.killed, 1);
+    Sleep(600);
+    EXPECT_EQ(pending.calls, 0);
+}
+
 TEST(Win32SerialPorts, MissingPortGivesFileNotFound) {
     platform::win32::Win32SerialPorts ports;
     auto opened = ports.Open("\\\\.\\COM200", platform::kGenericRead | platform::kGenericWrite);
