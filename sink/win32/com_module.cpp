@@ -5,6 +5,8 @@
 #include "sink/win32/class_factory.h"
 #include "glimmerbox.h"
 
+#include <new>
+
 namespace com_module {
 namespace {
 
@@ -21,15 +23,19 @@ void Lock() { InterlockedIncrement(&lock_count); }
 void Unlock() { InterlockedDecrement(&lock_count); }
 bool IsLocked() { return InterlockedCompareExchange(&lock_count, 0, 0) != 0; }
 
-std::wstring Path() {
-    for (DWORD capacity = MAX_PATH; capacity <= kLongestPath; capacity *= 2) {
-        std::wstring path(capacity, L'\0');
-        DWORD length = GetModuleFileNameW(module_handle, path.data(), capacity);
-        if (length == 0) return {};
-        if (length < capacity) {
-            path.resize(length);
-            return path;
+std::wstring Path() noexcept {
+    try {
+        for (DWORD capacity = MAX_PATH; capacity <= kLongestPath; capacity *= 2) {
+            std::wstring path(capacity, L'\0');
+            DWORD length = GetModuleFileNameW(module_handle, path.data(), capacity);
+            if (length == 0) return {};
+            if (length < capacity) {
+                path.resize(length);
+                return path;
+            }
         }
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }
     return {};
 }

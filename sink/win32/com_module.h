@@ -16,8 +16,8 @@ void Unlock();
 // True while any lock is held.
 bool IsLocked();
 
-// The module's full file path; empty when it cannot be had.
-std::wstring Path();
+// The module's full file path; empty when it cannot be had (see LastErrorResult).
+std::wstring Path() noexcept;
 
 // The calling thread's last error as an HRESULT; never a success.
 HRESULT LastErrorResult();

@@ -6,6 +6,8 @@
 
 #include "glimmerbox.h"
 
+#include <iterator>
+#include <new>
 #include <string>
 
 namespace {
@@ -143,9 +145,7 @@ HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
     return result;
 }
 
-}  // namespace
-
-STDAPI DllRegisterServer() {
+HRESULT Register() {
     std::wstring module_path = com_module::Path();
     if (module_path.empty()) return com_module::LastErrorResult();
     for (const RegistryEntry& entry : kEntries) {
@@ -155,7 +155,7 @@ STDAPI DllRegisterServer() {
     return RegisterTypeLibrary(module_path);
 }
 
-STDAPI DllUnregisterServer() {
+HRESULT Unregister() {
     std::wstring module_path = com_module::Path();
     if (module_path.empty()) return com_module::LastErrorResult();
     // Backwards, so that subkeys go before their parents.
@@ -166,3 +166,19 @@ STDAPI DllUnregisterServer() {
     }
     return UnregisterTypeLibrary(module_path);
 }
+
+// Registry paths are built as strings: a failed allocation must end in a code, not cross the export.
+template <typename Operation>
+HRESULT WithoutExceptions(Operation operation) {
+    try {
+        return operation();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+}  // namespace
+
+STDAPI DllRegisterServer() { return WithoutExceptions(Register); }
+
+STDAPI DllUnregisterServer() { return WithoutExceptions(Unregister); }

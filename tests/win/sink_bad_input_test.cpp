@@ -136,4 +136,21 @@ TEST_F(SinkBadInput, TruthIsTheLowWordOfTheValueWhateverItsType) {
     EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Mute);
 }
 
+TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlots) {
+    neighbour_.Reset();
+    session_.Reset();
+    sink_.Reset();
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, kMediaStatusAreaName);
+    ASSERT_TRUE(squatter);
+    sink_ = CreateSink();
+    ComPtr<IMediaStatusSession> session = Open();
+    ASSERT_TRUE(session);
+    EXPECT_EQ(Change(session.Get(), TagArray({MSPROPTAG_Recording}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(session->Close(), S_OK);
+    EXPECT_FALSE(ReadArea());
+    session.Reset();
+    sink_.Reset();
+    CloseHandle(squatter);
+}
+
 }  // namespace

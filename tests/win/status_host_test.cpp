@@ -44,10 +44,14 @@ TEST_F(StatusHostRun, PlaysAScriptWhoseSlotsASecondProcessReads) {
     EXPECT_NE(run.output.find(music, after_close), std::string::npos) << run.output;
 }
 
-TEST_F(StatusHostRun, ReportsFailedCallsAndBadSteps) {
+TEST_F(StatusHostRun, ReportsBadStepsAndFailures) {
     ProgramRun failed = Host(L"\"open a\" \"change a Play=true Pause\"");
     EXPECT_EQ(failed.exit_code, 1u) << failed.output;
     EXPECT_TRUE(Contains(failed, "not understood"));
+    ProgramRun unknown = Host(L"\"close never-opened\"");
+    EXPECT_EQ(unknown.exit_code, 1u) << unknown.output;
+    ProgramRun not_started = Host(L"\"run no_such_program.exe\"");
+    EXPECT_EQ(not_started.exit_code, 3u) << not_started.output;
     ProgramRun usage = Host(L"");
     EXPECT_EQ(usage.exit_code, 1u);
 }

@@ -10,6 +10,7 @@
 // Steps:
 //   open NAME                   CreateSession on every sink; NAME names those sessions
 //   change NAME TAG=VALUE...    one MediaStatusChange on each session NAME with these pairs, in order
+//                               (NAME must have been opened, for close and release too)
 //   close NAME                  Close the sessions NAME
 //   release NAME                release the host's references to the sessions NAME
 //   release-sinks               release every sink (sessions still held live on)
@@ -111,11 +112,11 @@ public:
                 Report(sink->CreateSession(&session));
                 if (session) sessions_[name].push_back(session);
             }
-        } else if (verb == "change" && words >> name) {
-            known = Change(name, words);
-        } else if (verb == "close" && words >> name) {
+        } else if (verb == "change" && words >> name && sessions_.count(name)) {
+            known = Change(sessions_[name], words);
+        } else if (verb == "close" && words >> name && sessions_.count(name)) {
             for (IMediaStatusSession* session : sessions_[name]) Report(session->Close());
-        } else if (verb == "release" && words >> name) {
+        } else if (verb == "release" && words >> name && sessions_.count(name)) {
             ReleaseAll(sessions_[name]);
         } else if (verb == "release-sinks") {
             ReleaseAll(sinks_);
@@ -217,7 +218,7 @@ private:
         return value;
     }
 
-    bool Change(const std::string& name, std::istringstream& words) {
+    bool Change(const std::vector<IMediaStatusSession*>& sessions, std::istringstream& words) {
         std::vector<LONG> tags;
         std::vector<VARIANT> values;
         for (std::string pair; words >> pair;) {
@@ -237,7 +238,7 @@ private:
             SafeArrayPutElement(value_array, &i, &values[i]);
             VariantClear(&values[i]);
         }
-        for (IMediaStatusSession* session : sessions_[name]) Report(session->MediaStatusChange(tag_array, value_array));
+        for (IMediaStatusSession* session : sessions) Report(session->MediaStatusChange(tag_array, value_array));
         SafeArrayDestroy(tag_array);
         SafeArrayDestroy(value_array);
         return true;
