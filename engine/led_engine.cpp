@@ -46,7 +46,7 @@ cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHand
 cLedEngine::~cLedEngine() = default;
 
 void cLedEngine::RegisterPowerSettings(platform::WindowHandle window) {
-    constexpr const char* kLibrary = "User32.dll";
+    constexpr const char* kLibrary = platform::kUser32Library;
     const platform::Guid settings[] = {platform::kGuidSystemAwayMode, platform::kGuidMonitorPowerOn};
     switch (power_.RegisterPowerSettingNotifications(window, settings)) {
         case platform::DllBinding::Bound: break;
@@ -58,7 +58,7 @@ void cLedEngine::RegisterPowerSettings(platform::WindowHandle window) {
 }
 
 void cLedEngine::BindPowerInformation() {
-    constexpr const char* kLibrary = "powrprof.dll";
+    constexpr const char* kLibrary = platform::kPowerLibrary;
     platform::DllBinding binding = platform::DllBinding::Bound;
     power_information_ = power_.LoadPowerInformation(binding);
     switch (binding) {

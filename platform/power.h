@@ -47,10 +47,14 @@ inline constexpr int32_t kSystemExecutionState = 16;
 inline constexpr uint32_t kEsSystemRequired = 0x1;
 inline constexpr uint32_t kEsDisplayRequired = 0x2;
 
+// The system libraries bound by name; a failure to bind is reported under the library's name.
+inline constexpr const char* kPowerLibrary = "powrprof.dll";
+inline constexpr const char* kUser32Library = "User32.dll";
+
 // How binding an entry point of a system library by name ended.
 enum class DllBinding { Bound, LibraryMissing, EntryPointMissing };
 
-// CallNtPowerInformation of a loaded "powrprof.dll"; the library is freed when this is destroyed.
+// CallNtPowerInformation of the loaded power library, which is freed when this is destroyed.
 class PowerInformation {
 public:
     virtual ~PowerInformation() = default;
@@ -63,9 +67,9 @@ class Power {
 public:
     virtual ~Power() = default;
 
-    // Loads "powrprof.dll" and binds "CallNtPowerInformation"; null when either fails, and binding says which.
+    // Loads kPowerLibrary and binds CallNtPowerInformation; null when either fails, and binding says which.
     virtual std::unique_ptr<PowerInformation> LoadPowerInformation(DllBinding& binding) = 0;
-    // Loads "User32.dll", binds "RegisterPowerSettingNotification", registers window for each
+    // Loads kUser32Library, binds RegisterPowerSettingNotification, registers window for each
     // setting in turn and frees the library; the registrations are not kept. Says how binding ended.
     virtual DllBinding RegisterPowerSettingNotifications(WindowHandle window, std::span<const Guid> settings) = 0;
     // IsSystemResumeAutomatic: true when the last wake-up was not caused by the user.

@@ -1,5 +1,6 @@
 #include "sink/status_area.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -63,6 +64,8 @@ std::optional<StatusArea::SlotIndex> StatusArea::AcquireSlot() {
         if (!slot || slot->inUse != 0) continue;
         ClearSlot(index);
         slot->sequence = ++sequence_;
+        // The program never sees a slot in use before its number.
+        std::atomic_thread_fence(std::memory_order_release);
         slot->inUse = kMediaStatusSlotInUse;
         return index;
     }

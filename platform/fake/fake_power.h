@@ -14,7 +14,7 @@ namespace platform::fake {
 
 class FakePower final : public Power {
 public:
-    DllBinding power_library = DllBinding::Bound;  // how loading "powrprof.dll" ends
+    DllBinding power_library = DllBinding::Bound;  // how loading the power library ends
     DllBinding user32 = DllBinding::Bound;         // how binding RegisterPowerSettingNotification ends
     int32_t power_information_status = 0;          // what CallNtPowerInformation returns
     uint32_t execution_state = 0;                  // EXECUTION_STATE it answers on success
@@ -23,7 +23,7 @@ public:
 
     // What RegisterPowerSettingNotifications registered, in order.
     std::vector<std::pair<WindowHandle, Guid>> registrations;
-    // "powrprof.dll" handles handed out and not yet freed.
+    // Power library handles handed out and not yet freed.
     int loaded_power_libraries = 0;
 
     std::unique_ptr<PowerInformation> LoadPowerInformation(DllBinding& binding) override;

@@ -49,7 +49,7 @@ private:
 }  // namespace
 
 std::unique_ptr<PowerInformation> Win32Power::LoadPowerInformation(DllBinding& binding) {
-    auto library = std::make_unique<LoadedLibrary>("powrprof.dll");
+    auto library = std::make_unique<LoadedLibrary>(kPowerLibrary);
     if (!library->IsLoaded()) {
         binding = DllBinding::LibraryMissing;
         return nullptr;
@@ -64,7 +64,7 @@ std::unique_ptr<PowerInformation> Win32Power::LoadPowerInformation(DllBinding& b
 }
 
 DllBinding Win32Power::RegisterPowerSettingNotifications(WindowHandle window, std::span<const Guid> settings) {
-    LoadedLibrary library("User32.dll");
+    LoadedLibrary library(kUser32Library);
     if (!library.IsLoaded()) return DllBinding::LibraryMissing;
     auto* register_notification =
         library.Bind<RegisterPowerSettingNotificationFunction>("RegisterPowerSettingNotification");

@@ -18,6 +18,8 @@ HRESULT CheckTags(const SAFEARRAY* tags) {
 
 HRESULT CheckProperties(const SAFEARRAY* properties) {
     if (!properties || properties->cDims != 1) return E_INVALIDARG;
+    // Bounds that promise elements without a data block behind them would be read from address zero.
+    if (properties->rgsabound[0].cElements != 0 && !properties->pvData) return E_INVALIDARG;
     if (properties->cbElements != sizeof(VARIANT) || !(properties->fFeatures & FADF_VARIANT)) return DISP_E_TYPEMISMATCH;
     return S_OK;
 }

@@ -70,6 +70,17 @@ TEST_F(SinkBadInput, PropertiesThatAreNotVariantsAreRefused) {
     EXPECT_TRUE(NothingChanged());
 }
 
+TEST_F(SinkBadInput, PropertiesThatClaimElementsWithoutDataAreRefused) {
+    // A descriptor whose bounds promise two variants but that has no data block.
+    SAFEARRAY* hollow = nullptr;
+    ASSERT_EQ(SafeArrayAllocDescriptorEx(VT_VARIANT, 1, &hollow), S_OK);
+    hollow->rgsabound[0] = {2, 0};
+    EXPECT_EQ(session_->MediaStatusChange(TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}).get(), hollow), E_INVALIDARG);
+    hollow->rgsabound[0].cElements = 0;
+    SafeArrayDestroyDescriptor(hollow);
+    EXPECT_TRUE(NothingChanged());
+}
+
 TEST_F(SinkBadInput, FewerPropertiesThanTagsApplyThePairsBeforeTheGap) {
     EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}), PropertyArray({BoolValue(true)})),
               DISP_E_BADINDEX);
