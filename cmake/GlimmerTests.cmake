@@ -36,9 +36,9 @@ function(glimmer_add_test name)
         # A host that cannot run 32-bit programs reports the 32-bit tests as skipped.
         # The tests share one prefix, and with it one registry: one at a time.
         set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
-                             RESOURCE_LOCK wineprefix
+                             RESOURCE_LOCK wineprefix TIMEOUT 300
                              WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     else()
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT 120)
     endif()
 endfunction()

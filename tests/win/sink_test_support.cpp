@@ -25,10 +25,27 @@ ProgramRun RunProgram(std::wstring command_line) {
                                   &process);
     CloseHandle(write_end);
     if (started) {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got) run.output.append(buffer, got);
-        WaitForSingleObject(process.hProcess, INFINITE);
+        // The pipe is read only while the program runs: a process it started
+        // (regsvr32 may wake one of Wine's services) can inherit the write end
+        // and keep the pipe open long after the program itself has ended.
+        constexpr DWORD kPollMs = 20, kTimeoutMs = 60000;
+        auto drain = [&] {
+            DWORD available = 0, got = 0;
+            char buffer[4096];
+            while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr) && available &&
+                   ReadFile(read_end, buffer, sizeof buffer < available ? sizeof buffer : available, &got, nullptr) &&
+                   got)
+                run.output.append(buffer, got);
+        };
+        DWORD waited = 0;
+        while (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_TIMEOUT) {
+            drain();
+            if ((waited += kPollMs) >= kTimeoutMs) {
+                TerminateProcess(process.hProcess, ~DWORD{0});
+                WaitForSingleObject(process.hProcess, INFINITE);
+            }
+        }
+        drain();
         GetExitCodeProcess(process.hProcess, &run.exit_code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
