@@ -6,56 +6,21 @@
 
 #include "engine/led_engine.h"
 #include "engine/led_vocabulary.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/fake_keyboards.h"
-#include "platform/fake/fake_message_boxes.h"
-#include "platform/fake/fake_multimedia_timers.h"
-#include "platform/fake/fake_power.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/fake_serial_ports.h"
-#include "platform/fake/fake_sessions.h"
-#include "platform/fake/fake_shared_area_reader.h"
-#include "platform/fake/fake_system_metrics.h"
-#include "platform/fake/fake_version_info.h"
-#include "sink/media_status_slot.h"
+#include "tests/unit/fake_machine.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-
 namespace {
 
-struct Machine {
+struct Machine : FakeMachine {
     Machine() {
-        metrics.Set(platform::kSmMediaCenter, 1);
         // Two recordings and a playing session in the media status area.
-        auto area = areas.Create(kMediaStatusAreaName);
         const int32_t states[] = {msas::MSPROPTAG_Recording, msas::MSPROPTAG_Recording, msas::MSPROPTAG_Play};
-        for (std::size_t i = 0; i < std::size(states); ++i) {
-            MediaStatusSlot slot = {};
-            slot.inUse = kMediaStatusSlotInUse;
-            slot.sequence = static_cast<uint32_t>(i + 1);
-            slot.lastState = states[i];
-            std::memcpy(area.data() + MediaStatusSlotOffset(i), &slot, sizeof slot);
-        }
+        for (std::size_t i = 0; i < std::size(states); ++i) SetSlot(i, states[i]);
         registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("UserEvent1", 1);
         windows.classes.insert("eHome Render Window");
     }
 
-    platform::fake::FakeClock clock{1000};
-    platform::fake::FakeRegistry registry;
-    platform::fake::FakeMessageBoxes message_boxes;
-    platform::fake::FakePower power;
-    platform::fake::FakeWindowFinder windows;
-    platform::fake::FakeSessions sessions;
-    platform::fake::FakeSharedAreaReader areas;
-    platform::fake::FakeVersionInfo version_info;
-    platform::fake::FakeSystemMetrics metrics;
-    platform::fake::FakeSerialPorts ports{clock};
-    platform::fake::FakeMultimediaTimers timers{clock};
-    platform::fake::FakeKeyboards keyboards;
-    serial_led_services serial_services{ports, timers, registry, clock, message_boxes};
-    led_engine_services services{serial_services, keyboards, power, windows, sessions, areas};
     cWindowsVersion version{version_info, metrics, registry};
     cLedEngine engine{services, nullptr, version};
 };
