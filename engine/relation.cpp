@@ -42,6 +42,24 @@ std::optional<uint32_t> ReadOptional(const platform::RegistryKey& key, const std
     return key.ReadDword(name);
 }
 
+// True when relation index already lies in key exactly as relation would be stored.
+bool IsStoredAs(const platform::RegistryKey& key, std::size_t index, const led_relation& relation) {
+    for (Field field : kFields)
+        if (key.ReadDword(ValueName(index, field)) != StoredValue(relation, field)) return false;
+    return true;
+}
+
+// The LED value goes first and comes back last: in between, loading skips
+// the relation (and says so) instead of reading one the user never made,
+// half new and half old.
+bool StoreRelation(platform::RegistryKey& key, std::size_t index, const led_relation& relation) {
+    const std::string led = ValueName(index, Field::Led);
+    if (key.ValueExists(led) && !key.DeleteValue(led)) return false;
+    for (Field field : {Field::Event, Field::State, Field::Priority, Field::Led})
+        if (!key.WriteDword(ValueName(index, field), StoredValue(relation, field))) return false;
+    return true;
+}
+
 }  // namespace
 
 std::string RelationsKeyPath(uint16_t hardware_id) {
@@ -85,31 +103,28 @@ bool cRelationList::Load(platform::Registry& registry, uint16_t hardware_id, con
     return every_relation_read;
 }
 
-// The new list is written over the stored one and only then are the values
-// it no longer uses removed. A write that fails part-way therefore leaves the
-// relations not yet overwritten stored as they were, instead of the empty or
-// truncated list a delete-then-write would leave behind.
+// The new list is written over the stored one, relation by relation, and
+// only then are the values it no longer uses removed. A save that fails
+// part-way thus leaves whole relations, old or new, and at most one skipped,
+// instead of the empty or truncated list a delete-then-write would leave.
 bool cRelationList::Save(platform::Registry& registry, uint16_t hardware_id) const {
     auto key = registry.OpenOrCreate(RegistryRoot::CurrentUser, RelationsKeyPath(hardware_id));
     if (!key) return false;
 
-    std::vector<std::string> written;
-    written.reserve(records_.size() * std::size(kFields));
+    std::vector<std::string> in_use;
+    in_use.reserve(records_.size() * std::size(kFields));
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        for (Field field : kFields) {
-            std::string name = ValueName(i, field);
-            if (!key->WriteDword(name, StoredValue(*records_[i], field))) return false;
-            written.push_back(Lowered(std::move(name)));
-        }
+        if (!IsStoredAs(*key, i, *records_[i]) && !StoreRelation(*key, i, *records_[i])) return false;
+        for (Field field : kFields) in_use.push_back(Lowered(ValueName(i, field)));
     }
 
     // Removing the first unused event first ends the stored list at its new
     // length even if a later removal fails.
     const std::string end_of_list = ValueName(records_.size(), Field::Event);
     if (key->ValueExists(end_of_list) && !key->DeleteValue(end_of_list)) return false;
-    std::sort(written.begin(), written.end());
+    std::sort(in_use.begin(), in_use.end());
     for (const std::string& name : key->ValueNames()) {
-        if (std::binary_search(written.begin(), written.end(), Lowered(name))) continue;
+        if (std::binary_search(in_use.begin(), in_use.end(), Lowered(name))) continue;
         if (!key->DeleteValue(name)) return false;
     }
     return true;
