@@ -36,9 +36,11 @@ cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHand
       user_events_{{registry_, "UserEvent0"}, {registry_, "UserEvent1"}, {registry_, "UserEvent2"}},
       version_(version) {
     if (version_.IsVistaOrLater()) RegisterPowerSettings(window);
-    // When registration succeeds the window is sent one session change at
-    // once, which counts the sessions through OnSessionChange.
+    // The session change that registration sends reaches no engine: the window
+    // gets hold of this one only once it is built. Extenders and remote
+    // sessions already connected are shown from the counter's own count.
     session_counter_.RegisterSessionNotification(window);
+    ShowSessionCounts();
     SetHiddenEventsShown(false);
     BindPowerInformation();
 }
@@ -172,9 +174,13 @@ void cLedEngine::OnPowerSetting(const platform::PowerBroadcastSetting* record) {
 
 void cLedEngine::OnSessionChange(uintptr_t wparam, intptr_t lparam) {
     session_counter_.Update(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam));
+    ShowSessionCounts();
+    Resolve(false, false);
+}
+
+void cLedEngine::ShowSessionCounts() {
     SetEvent(event::ExtenderInUse, session_counter_.ExtenderCount() > 0);
     SetEvent(event::RemoteDesktopSession, session_counter_.RemoteSessionCount() > 0);
-    Resolve(false, false);
 }
 
 void cLedEngine::ShowOverride(int led, int8_t state, uint32_t duration_ms) {

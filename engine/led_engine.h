@@ -100,6 +100,8 @@ public:
 private:
     void RegisterPowerSettings(platform::WindowHandle window);
     void BindPowerInformation();
+    // "Extender in use" and "Remote desktop session" from the session counter's counts.
+    void ShowSessionCounts();
     uint16_t CurrentHardwareId() const { return static_cast<uint16_t>(current_->HardwareId()); }
 
     platform::Registry& registry_;

@@ -14,11 +14,14 @@ class EngineFixture : public testing::Test, protected FakeMachine {
 protected:
     static constexpr int kTickMs = 125;
 
+    // Like the main window, the fixture hands session changes to the engine
+    // only once the engine is built: what is sent during construction is lost.
     cLedEngine& Start() {
+        sessions.SetWindowProcedure(nullptr);
         version = std::make_unique<cWindowsVersion>(version_info, metrics, registry);
         engine = std::make_unique<cLedEngine>(services, window(), *version);
         sessions.SetWindowProcedure([this](const platform::fake::FakeSessions::SentMessage& message) {
-            if (engine) engine->OnSessionChange(message.code, message.session_id);
+            engine->OnSessionChange(message.code, message.session_id);
         });
         return *engine;
     }

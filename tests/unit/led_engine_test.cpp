@@ -329,24 +329,30 @@ TEST_F(LedEngine, UnknownOrEmptyPowerSettingChangesNothingAndResolvesNothing) {
 
 // --- sessions
 
-TEST_F(LedEngine, SessionChangesCountExtendersAndRemoteDesktopsAndResolveAtOnce) {
+TEST_F(LedEngine, SessionsPresentAtStartAreShownAndChangesResolveAtOnce) {
+    sessions.Add({1, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "Mcx1-HTPC"});
+    sessions.Add({2, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "alice"});
     StartWithColourLed();
+    EXPECT_TRUE(Has(event::ExtenderInUse | event::RemoteDesktopSession)) << "connected before the start";
     Relate({{event::ExtenderInUse, 0, led_state::Green, priority::Normal},
             {event::RemoteDesktopSession, 0, led_state::Blue, priority::High}});
-    sessions.Add({1, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "Mcx1-HTPC"});
-    engine->OnSessionChange(platform::kWtsRemoteConnect, 1);
+    Ticks(9);
+    EXPECT_TRUE(Has(event::ExtenderInUse | event::RemoteDesktopSession)) << "kept through gatherings";
+    EXPECT_EQ(Lit(), kBlue);
+
+    engine->OnSessionChange(platform::kWtsRemoteDisconnect, 2);
     EXPECT_TRUE(Has(event::ExtenderInUse));
     EXPECT_FALSE(Has(event::RemoteDesktopSession));
     EXPECT_EQ(Lit(), kGreen);
 
-    sessions.Add({2, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "alice"});
-    engine->OnSessionChange(platform::kWtsRemoteConnect, 2);
-    EXPECT_TRUE(Has(event::ExtenderInUse | event::RemoteDesktopSession));
+    sessions.Remove(2);
+    sessions.Add({3, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "bob"});
+    engine->OnSessionChange(platform::kWtsRemoteConnect, 3);
+    EXPECT_TRUE(Has(event::RemoteDesktopSession));
     EXPECT_EQ(Lit(), kBlue);
 
-    engine->OnSessionChange(platform::kWtsRemoteDisconnect, 2);
-    EXPECT_FALSE(Has(event::RemoteDesktopSession));
-    EXPECT_EQ(Lit(), kGreen);
+    engine->OnSessionChange(platform::kWtsRemoteDisconnect, 1);
+    EXPECT_FALSE(Has(event::ExtenderInUse));
 }
 
 // --- devices and relations
