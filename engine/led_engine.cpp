@@ -123,15 +123,22 @@ void cLedEngine::Resolve(bool rotate, bool suspend_only) {
     const int leds = std::clamp(current_->LedCount(), 0, kEngineLeds);
     current_->BeginUpdate();
     for (int i = 0; i < leds; ++i) {
-        if (override_state_[i] != led_state::Undefined) {
-            // The resolution that finds the override expired still shows it.
+        if (override_state_[i] != led_state::Undefined)
             current_->SetLedState(i, override_state_[i], false);
-            if (HasPassed(clock_.TickCount(), override_expiry_[i])) override_state_[i] = led_state::Undefined;
-        } else if (frame[i].driven) {
+        else if (frame[i].driven)
             current_->SetLedState(i, frame[i].state, frame[i].hold);
-        }
     }
     current_->EndUpdate(true);
+    ExpireOverrides();
+}
+
+// The resolution that finds an override expired still shows it. Overrides
+// of LEDs the device lacks expire too: left alone, the signed distance of an
+// old one flips after 24.8 days and a device with more LEDs would show it.
+void cLedEngine::ExpireOverrides() {
+    const uint32_t now = clock_.TickCount();
+    for (int i = 0; i < kEngineLeds; ++i)
+        if (HasPassed(now, override_expiry_[i])) override_state_[i] = led_state::Undefined;
 }
 
 void cLedEngine::SetEvent(uint32_t events, bool on) { events_ = on ? events_ | events : events_ & ~events; }

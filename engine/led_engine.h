@@ -102,6 +102,7 @@ private:
     void BindPowerInformation();
     // "Extender in use" and "Remote desktop session" from the session counter's counts.
     void ShowSessionCounts();
+    void ExpireOverrides();
     uint16_t CurrentHardwareId() const { return static_cast<uint16_t>(current_->HardwareId()); }
 
     platform::Registry& registry_;

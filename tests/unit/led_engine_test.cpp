@@ -1,5 +1,6 @@
 // The engine over a machine in memory: what it gathers, what it shows on a
 // serial-line module, and how it follows power and session notifications.
+#include "tests/common/keyboard_registration.h"
 #include "tests/unit/engine_fixture.h"
 
 #include <optional>
@@ -250,6 +251,19 @@ TEST_F(LedEngine, OverrideStartedJustBeforeTheTickCountWrapsStillLastsFiveSecond
     EXPECT_EQ(Lit(), kBlue);
     Ticks(2);
     EXPECT_EQ(Lit(), kRed);
+}
+
+TEST_F(LedEngine, OverrideOfAnLedTheDeviceLacksExpiresAllTheSame) {
+    const std::string kana_keyboard = RegisterKeyboard(registry, "7&1b2c3d4e&0&0000", "HID Keyboard Device");
+    keyboards.Add(KeyboardPath(kana_keyboard)).attributes->number_of_indicators = 4;
+    StartWithThreeLeds();
+    engine->ShowOverride(3, led_state::On, 5000);
+    Ticks(48);
+    clock.Advance(0x80000000u);  // 24.8 days on, an unexpired override would look due far in the future
+    engine->OpenDevice(kana_keyboard);
+    ASSERT_EQ(engine->CurrentDevice().LedCount(), 4);
+    Ticks(1);
+    EXPECT_EQ(Driven() & 0x8, 0u) << "Kana Lock has no relation and no override";
 }
 
 // --- power notifications
