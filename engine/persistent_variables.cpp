@@ -18,6 +18,10 @@ std::unique_ptr<platform::RegistryKey> cPersistentVariable::OpenForReading() con
     return registry_.OpenReadOnly(root_, kGlimmerboxKey);
 }
 
+std::optional<uint32_t> cPersistentVariable::ReadDword() const {
+    return registry_.ReadDword(root_, kGlimmerboxKey, name_);
+}
+
 std::unique_ptr<platform::RegistryKey> cPersistentVariable::OpenForWriting() const {
     return registry_.OpenOrCreate(root_, kGlimmerboxKey);
 }
@@ -30,8 +34,7 @@ cPersistentBool::cPersistentBool(platform::Registry& registry, std::string name,
     : cPersistentVariable(registry, std::move(name), machine_wide) {}
 
 bool cPersistentBool::Get() const {
-    auto key = OpenForReading();
-    auto stored = key ? key->ReadDword(Name()) : std::nullopt;
+    const std::optional<uint32_t> stored = ReadDword();
     return stored ? *stored != 0 : last_value_;
 }
 
@@ -48,8 +51,7 @@ cPersistentInteger::cPersistentInteger(platform::Registry& registry, std::string
 }
 
 int32_t cPersistentInteger::Get() const {
-    auto key = OpenForReading();
-    auto stored = key ? key->ReadDword(Name()) : std::nullopt;
+    const std::optional<uint32_t> stored = ReadDword();
     return stored ? static_cast<int32_t>(*stored) : last_value_;
 }
 

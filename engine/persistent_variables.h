@@ -24,6 +24,8 @@ public:
 
 protected:
     std::unique_ptr<platform::RegistryKey> OpenForReading() const;
+    // Opens the key, reads the value as an integer and closes the key, without allocating.
+    std::optional<uint32_t> ReadDword() const;
     std::unique_ptr<platform::RegistryKey> OpenForWriting() const;
     const std::string& Name() const { return name_; }
 

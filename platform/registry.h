@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -41,15 +42,20 @@ public:
     virtual ~Registry() = default;
 
     // Opens an existing key for reading; null when it does not exist or cannot be opened.
-    virtual std::unique_ptr<RegistryKey> OpenReadOnly(RegistryRoot root, const std::string& path) = 0;
+    virtual std::unique_ptr<RegistryKey> OpenReadOnly(RegistryRoot root, std::string_view path) = 0;
     // Opens a key for reading and writing, creating it and its parents when missing;
     // null on failure.
-    virtual std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, const std::string& path) = 0;
+    virtual std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, std::string_view path) = 0;
     // True iff the key exists.
-    virtual bool KeyExists(RegistryRoot root, const std::string& path) = 0;
+    virtual bool KeyExists(RegistryRoot root, std::string_view path) = 0;
     // Deletes the key with all its subkeys and values. True when it is gone
     // afterwards (a key that never existed counts as gone).
-    virtual bool DeleteTree(RegistryRoot root, const std::string& path) = 0;
+    virtual bool DeleteTree(RegistryRoot root, std::string_view path) = 0;
+
+    // Opens the key read-only, reads one value and closes the key again, all
+    // without allocating: settings read once a second for months stay off the
+    // heap. The value when it exists as REG_DWORD; nothing otherwise.
+    virtual std::optional<uint32_t> ReadDword(RegistryRoot root, std::string_view path, std::string_view name) = 0;
 };
 
 }  // namespace platform

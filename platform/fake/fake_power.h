@@ -5,6 +5,7 @@
 #include "platform/power.h"
 #include "platform/window_finder.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -34,7 +35,7 @@ public:
 
 class FakeWindowFinder final : public WindowFinder {
 public:
-    std::set<std::string> classes;  // the classes of the windows that exist
+    std::set<std::string, std::less<>> classes;  // the classes of the windows that exist; looked up without copies
 
     bool ClassExists(const char* class_name) override { return classes.count(class_name) != 0; }
 };

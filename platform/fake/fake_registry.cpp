@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 namespace platform::fake {
 
-bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
+bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
     });
@@ -14,19 +13,27 @@ bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b)
 
 namespace {
 
-std::vector<std::string> SplitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!part.empty()) parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
+// Calls visit with each key name of a backslash path in turn, skipping empty
+// ones, until visit returns false; returns whether every name was visited.
+template <typename Visit>
+bool ForEachName(std::string_view path, Visit visit) {
+    while (!path.empty()) {
+        const std::size_t end = std::min(path.find('\\'), path.size());
+        if (end > 0 && !visit(path.substr(0, end))) return false;
+        path.remove_prefix(std::min(end + 1, path.size()));
     }
-    if (!part.empty()) parts.push_back(part);
-    return parts;
+    return true;
+}
+
+const FakeRegistry::Value* FindValue(const FakeRegistry::Node& node, std::string_view name) {
+    if (node.deleted) return nullptr;
+    auto it = node.values.find(name);
+    return it == node.values.end() ? nullptr : &it->second;
+}
+
+std::optional<uint32_t> DwordOf(const FakeRegistry::Value* value) {
+    if (!value || value->type != FakeRegistry::Type::Dword) return std::nullopt;
+    return value->dword;
 }
 
 void MarkDeleted(FakeRegistry::Node& node) {
@@ -43,12 +50,10 @@ public:
         return !node_->deleted && node_->values.count(name) != 0;
     }
     std::optional<uint32_t> ReadDword(const std::string& name) const override {
-        const FakeRegistry::Value* value = Find(name);
-        if (!value || value->type != FakeRegistry::Type::Dword) return std::nullopt;
-        return value->dword;
+        return DwordOf(FindValue(*node_, name));
     }
     std::optional<std::string> ReadString(const std::string& name) const override {
-        const FakeRegistry::Value* value = Find(name);
+        const FakeRegistry::Value* value = FindValue(*node_, name);
         if (!value || value->type != FakeRegistry::Type::String) return std::nullopt;
         return value->text;
     }
@@ -76,11 +81,6 @@ public:
     }
 
 private:
-    const FakeRegistry::Value* Find(const std::string& name) const {
-        if (node_->deleted) return nullptr;
-        auto it = node_->values.find(name);
-        return it == node_->values.end() ? nullptr : &it->second;
-    }
     bool CanWrite() { return writable_ && !node_->deleted && registry_.ConsumeWrite(); }
     bool Store(const std::string& name, FakeRegistry::Value value) {
         if (!CanWrite()) return false;
@@ -102,47 +102,50 @@ private:
 FakeRegistry::FakeRegistry()
     : current_user_(std::make_shared<Node>()), local_machine_(std::make_shared<Node>()) {}
 
-std::shared_ptr<FakeRegistry::Node> FakeRegistry::Find(RegistryRoot root, const std::string& path) const {
-    std::shared_ptr<Node> node = root == RegistryRoot::CurrentUser ? current_user_ : local_machine_;
-    for (const std::string& part : SplitPath(path)) {
-        auto it = node->subkeys.find(part);
-        if (it == node->subkeys.end()) return nullptr;
-        node = it->second;
-    }
-    return node;
+std::shared_ptr<FakeRegistry::Node> FakeRegistry::Root(RegistryRoot root) const {
+    return root == RegistryRoot::CurrentUser ? current_user_ : local_machine_;
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenReadOnly(RegistryRoot root, const std::string& path) {
+std::shared_ptr<FakeRegistry::Node> FakeRegistry::Find(RegistryRoot root, std::string_view path) const {
+    std::shared_ptr<Node> node = Root(root);
+    const bool found = ForEachName(path, [&node](std::string_view name) {
+        auto it = node->subkeys.find(name);
+        if (it == node->subkeys.end()) return false;
+        node = it->second;
+        return true;
+    });
+    return found ? node : nullptr;
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::OpenReadOnly(RegistryRoot root, std::string_view path) {
     std::shared_ptr<Node> node = Find(root, path);
     if (!node) return nullptr;
     return std::make_unique<FakeKey>(*this, std::move(node), false);
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenOrCreate(RegistryRoot root, const std::string& path) {
-    std::shared_ptr<Node> node = root == RegistryRoot::CurrentUser ? current_user_ : local_machine_;
-    for (const std::string& part : SplitPath(path)) {
-        auto it = node->subkeys.find(part);
+std::unique_ptr<RegistryKey> FakeRegistry::OpenOrCreate(RegistryRoot root, std::string_view path) {
+    std::shared_ptr<Node> node = Root(root);
+    const bool opened = ForEachName(path, [this, &node](std::string_view name) {
+        auto it = node->subkeys.find(name);
         if (it == node->subkeys.end()) {
-            if (!ConsumeWrite()) return nullptr;
-            it = node->subkeys.emplace(part, std::make_shared<Node>()).first;
+            if (!ConsumeWrite()) return false;
+            it = node->subkeys.emplace(std::string(name), std::make_shared<Node>()).first;
         }
         node = it->second;
-    }
+        return true;
+    });
+    if (!opened) return nullptr;
     return std::make_unique<FakeKey>(*this, std::move(node), true);
 }
 
-bool FakeRegistry::KeyExists(RegistryRoot root, const std::string& path) {
-    return Find(root, path) != nullptr;
-}
+bool FakeRegistry::KeyExists(RegistryRoot root, std::string_view path) { return Find(root, path) != nullptr; }
 
-bool FakeRegistry::DeleteTree(RegistryRoot root, const std::string& path) {
-    std::vector<std::string> parts = SplitPath(path);
-    if (parts.empty()) return false;  // never the whole root
-    std::string leaf = parts.back();
-    parts.pop_back();
-    std::string parent_path;
-    for (const std::string& part : parts) parent_path += part + '\\';
-    std::shared_ptr<Node> parent = Find(root, parent_path);
+bool FakeRegistry::DeleteTree(RegistryRoot root, std::string_view path) {
+    while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    const std::size_t last_separator = path.rfind('\\');
+    const std::string_view leaf = last_separator == std::string_view::npos ? path : path.substr(last_separator + 1);
+    if (leaf.empty()) return false;  // never the whole root
+    std::shared_ptr<Node> parent = Find(root, path.substr(0, path.size() - leaf.size()));
     if (!parent) return true;
     auto it = parent->subkeys.find(leaf);
     if (it == parent->subkeys.end()) return true;
@@ -152,9 +155,14 @@ bool FakeRegistry::DeleteTree(RegistryRoot root, const std::string& path) {
     return true;
 }
 
+std::optional<uint32_t> FakeRegistry::ReadDword(RegistryRoot root, std::string_view path, std::string_view name) {
+    const std::shared_ptr<Node> node = Find(root, path);
+    return node ? DwordOf(FindValue(*node, name)) : std::nullopt;
+}
+
 void FakeRegistry::FailWritesAfter(int successful_writes) { writes_left_ = successful_writes; }
 
-void FakeRegistry::PutBinary(RegistryRoot root, const std::string& path, const std::string& name) {
+void FakeRegistry::PutBinary(RegistryRoot root, std::string_view path, const std::string& name) {
     std::shared_ptr<Node> node = Find(root, path);
     if (!node) {
         OpenOrCreate(root, path);

@@ -8,11 +8,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace platform::fake {
 
+// Transparent, so that names are looked up without building strings.
 struct CaseInsensitiveLess {
-    bool operator()(const std::string& a, const std::string& b) const;
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
 };
 
 class FakeRegistry final : public Registry {
@@ -31,16 +34,17 @@ public:
 
     FakeRegistry();
 
-    std::unique_ptr<RegistryKey> OpenReadOnly(RegistryRoot root, const std::string& path) override;
-    std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, const std::string& path) override;
-    bool KeyExists(RegistryRoot root, const std::string& path) override;
-    bool DeleteTree(RegistryRoot root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> OpenReadOnly(RegistryRoot root, std::string_view path) override;
+    std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, std::string_view path) override;
+    bool KeyExists(RegistryRoot root, std::string_view path) override;
+    bool DeleteTree(RegistryRoot root, std::string_view path) override;
+    std::optional<uint32_t> ReadDword(RegistryRoot root, std::string_view path, std::string_view name) override;
 
     // Lets this many more writes (values, creations, deletions) succeed, then
     // fails every one until FailWritesAfter(-1) lifts the limit.
     void FailWritesAfter(int successful_writes);
     // Stores a value of a type that the program never writes (REG_BINARY).
-    void PutBinary(RegistryRoot root, const std::string& path, const std::string& name);
+    void PutBinary(RegistryRoot root, std::string_view path, const std::string& name);
     // How many writes succeeded since construction.
     int WriteCount() const { return write_count_; }
 
@@ -48,7 +52,8 @@ public:
     bool ConsumeWrite();
 
 private:
-    std::shared_ptr<Node> Find(RegistryRoot root, const std::string& path) const;
+    std::shared_ptr<Node> Root(RegistryRoot root) const;
+    std::shared_ptr<Node> Find(RegistryRoot root, std::string_view path) const;
 
     std::shared_ptr<Node> current_user_;
     std::shared_ptr<Node> local_machine_;

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <string>
+
 namespace platform::win32 {
 namespace {
 
@@ -10,11 +13,41 @@ HKEY RootHandle(RegistryRoot root) {
     return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+// A zero-terminated copy of a name for the registry calls, on the stack
+// unless it is longer than any name the program uses.
+class TerminatedName {
+public:
+    explicit TerminatedName(std::string_view name) {
+        if (name.size() < sizeof short_) {
+            name.copy(short_, name.size());
+            short_[name.size()] = '\0';
+            text_ = short_;
+        } else {
+            long_.assign(name);
+            text_ = long_.c_str();
+        }
+    }
+    TerminatedName(const TerminatedName&) = delete;
+    TerminatedName& operator=(const TerminatedName&) = delete;
+    const char* c_str() const { return text_; }
+
+private:
+    char short_[MAX_PATH];
+    std::string long_;
+    const char* text_;
+};
+
 // The program names keys like "\Software\..."; the registry calls want no leading backslash.
-const char* SubPath(const std::string& path) {
-    const char* p = path.c_str();
-    while (*p == '\\') ++p;
-    return p;
+TerminatedName SubPath(std::string_view path) {
+    return TerminatedName(path.substr(std::min(path.find_first_not_of('\\'), path.size())));
+}
+
+std::optional<uint32_t> QueryDword(HKEY key, const char* name) {
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
 }
 
 class Win32Key final : public RegistryKey {
@@ -29,12 +62,7 @@ public:
     }
 
     std::optional<uint32_t> ReadDword(const std::string& name) const override {
-        DWORD type = 0, value = 0, size = sizeof value;
-        if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-                ERROR_SUCCESS ||
-            type != REG_DWORD || size != sizeof value)
-            return std::nullopt;
-        return value;
+        return QueryDword(key_, name.c_str());
     }
 
     std::optional<std::string> ReadString(const std::string& name) const override {
@@ -103,29 +131,42 @@ private:
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenReadOnly(RegistryRoot root, const std::string& path) {
+std::unique_ptr<RegistryKey> Win32Registry::OpenReadOnly(RegistryRoot root, std::string_view path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RootHandle(root), SubPath(path), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    if (RegOpenKeyExA(RootHandle(root), SubPath(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(key);
 }
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, const std::string& path) {
+std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(RegistryRoot root, std::string_view path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(RootHandle(root), SubPath(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExA(RootHandle(root), SubPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(key);
 }
 
-bool Win32Registry::KeyExists(RegistryRoot root, const std::string& path) {
-    return OpenReadOnly(root, path) != nullptr;
+bool Win32Registry::KeyExists(RegistryRoot root, std::string_view path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(RootHandle(root), SubPath(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
 }
 
-bool Win32Registry::DeleteTree(RegistryRoot root, const std::string& path) {
-    if (*SubPath(path) == '\0') return false;  // never the whole root
+bool Win32Registry::DeleteTree(RegistryRoot root, std::string_view path) {
+    const TerminatedName sub_path = SubPath(path);
+    if (*sub_path.c_str() == '\0') return false;  // never the whole root
     // SHDeleteKey works on every Windows the program supports (RegDeleteTree needs Vista).
-    DWORD result = SHDeleteKeyA(RootHandle(root), SubPath(path));
+    DWORD result = SHDeleteKeyA(RootHandle(root), sub_path.c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+std::optional<uint32_t> Win32Registry::ReadDword(RegistryRoot root, std::string_view path, std::string_view name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(RootHandle(root), SubPath(path).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    const std::optional<uint32_t> value = QueryDword(key, TerminatedName(name).c_str());
+    RegCloseKey(key);
+    return value;
 }
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 #include "tests/common/registry_fixture.h"
 
 #include <algorithm>
+#include <string_view>
 
 using platform::RegistryRoot;
 
@@ -27,6 +28,28 @@ TEST_F(RegistryContract, NamesIgnoreCase) {
     auto key = registry().OpenReadOnly(RegistryRoot::CurrentUser, "\\SOFTWARE\\quillmoor\\GLIMMERBOX");
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ReadDword("userevent0"), 1u);
+}
+
+TEST_F(RegistryContract, ValueReadAnswersAsAnOpenedKeyDoes) {
+    const std::string long_name(300, 'n');
+    auto key = ProgramKey();
+    key->WriteDword("UserEvent0", 1);
+    key->WriteString("DeviceID", "COM1");
+    key->WriteDword(long_name, 7);
+    auto read = [this](std::string_view path, std::string_view name) {
+        return registry().ReadDword(RegistryRoot::CurrentUser, path, name);
+    };
+    EXPECT_EQ(read(kGlimmerboxKey, "UserEvent0"), 1u);
+    EXPECT_EQ(read("SOFTWARE\\quillmoor\\GLIMMERBOX", "userevent0"), 1u);
+    EXPECT_EQ(read(kGlimmerboxKey, long_name), 7u);
+    EXPECT_EQ(read(kGlimmerboxKey, "DeviceID"), std::nullopt) << "a text is no integer";
+    EXPECT_EQ(read(kGlimmerboxKey, "UserEvent1"), std::nullopt);
+    EXPECT_EQ(read(std::string(kGlimmerboxKey) + "\\2003", "UserEvent0"), std::nullopt);
+
+    // Names cut out of longer text end where the view ends.
+    const std::string_view path_and_more = "\\Software\\Quillmoor\\Glimmerbox\\2003";
+    EXPECT_EQ(read(path_and_more.substr(0, path_and_more.size() - 5), std::string_view("UserEvent01").substr(0, 10)),
+              1u);
 }
 
 TEST_F(RegistryContract, ReadOnlyKeysRefuseWrites) {

@@ -1,6 +1,10 @@
 // The engine over the real platform: it binds the power library and the
-// power-setting registration, registers its window for session changes, and
-// gathers what another process leaves in the registry and the media status area.
+// power-setting registration, registers its window for session changes,
+// gathers what another process leaves in the registry and the media status
+// area, and allocates nothing once running.
+#define GLIMMER_COUNT_ALLOCATIONS
+#include "tests/unit/allocation_counter.h"
+
 #include "engine/led_engine.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/win32/win32_clock.h"
@@ -50,7 +54,7 @@ protected:
     void* view_ = nullptr;
 };
 
-TEST_F(Win32Engine, StartsWithoutComplaintAndGathersFromTheSystem) {
+TEST_F(Win32Engine, StartsWithoutComplaintGathersFromTheSystemAndAllocatesNothingOnceRunning) {
     platform::win32::Win32Clock clock;
     platform::fake::FakeMessageBoxes message_boxes;
     platform::win32::Win32SerialPorts ports;
@@ -76,4 +80,8 @@ TEST_F(Win32Engine, StartsWithoutComplaintAndGathersFromTheSystem) {
     const uint32_t expected = event::PowerOn | event::AlwaysOn | (event::Recording1 << 1) | event::UserEvent2;
     EXPECT_EQ(engine.Events() & expected, expected);
     EXPECT_FALSE(engine.Events() & event::McIsRunning) << "no Media Center window here";
+
+    const std::size_t before = g_allocations.load();
+    for (int tick = 0; tick < 16; ++tick) engine.Tick();  // two of them gather
+    EXPECT_EQ(g_allocations.load() - before, 0u);
 }
