@@ -3,7 +3,6 @@
 #include "tests/unit/serial_device_fixture.h"
 
 using platform::CommFunction;
-using platform::TimerKind;
 
 namespace {
 constexpr int kPort = 1;
@@ -18,7 +17,7 @@ protected:
         device = Build(kPort);
         device->SetLevelControl(true);
         ASSERT_TRUE(device->Activate());
-        ASSERT_EQ(timers.Running(TimerKind::Periodic), 1);
+        ASSERT_EQ(timers.Running(), 1);
     }
 
     // One frame with LED i at the given state and level.
@@ -31,13 +30,11 @@ protected:
         device->EndUpdate(true);
     }
 
-    // Advances to the next start of a period of the latest periodic timer; returns its time.
+    // Advances to the next start of a level period of the latest timer; returns its time.
     uint32_t NextPeriod() {
-        uint32_t started = 0;
-        for (const auto& created : timers.created())
-            if (created.kind == TimerKind::Periodic) started = created.at;
-        const uint32_t into = (clock.TickCount() - started) % 20;
-        clock.Advance(20 - into);
+        const uint32_t first_tick = timers.created().back().at + 1;
+        do clock.Advance(1);
+        while ((clock.TickCount() - first_tick) % 20 != 0);
         return clock.TickCount();
     }
 
@@ -46,13 +43,6 @@ protected:
         for (const LineWrite& write : ports.port(kPort).writes)
             if (write.time == time) functions.push_back(write.function);
         return functions;
-    }
-
-    int OneShotsSince(uint32_t time) {
-        int count = 0;
-        for (const auto& created : timers.created())
-            if (created.kind == TimerKind::OneShot && created.at >= time) ++count;
-        return count;
     }
 
     std::unique_ptr<cSerialLedDevice> device;
@@ -79,17 +69,16 @@ TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
     EXPECT_EQ(device->OnTime(2), 20);
 
     const uint32_t start = NextPeriod();
-    std::vector<uint32_t> one_shot_delays;
-    for (const auto& created : timers.created())
-        if (created.kind == TimerKind::OneShot && created.at == start) one_shot_delays.push_back(created.delay_ms);
-    EXPECT_EQ(one_shot_delays, (std::vector<uint32_t>{10, 1})) << "a line at level 100 needs no one-shot";
+    clock.Advance(19);
+    EXPECT_EQ(FunctionsAt(start + 1), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start + 10), (std::vector{CommFunction::ClrDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
+    EXPECT_EQ(WritesSince(kPort, start).size(), 9u) << "a line at level 100 stays on through the period";
 }
 
 TEST_F(SerialLevelControl, LevelsBelowFivePercentStayDark) {
     Show({{0, led_state::On, 4}, {1, led_state::On, 0}, {2, led_state::Off, 100}});
     const uint32_t start = NextPeriod();
     clock.Advance(40);
-    EXPECT_EQ(OneShotsSince(start), 0);
     for (const LineWrite& write : WritesSince(kPort, start))
         EXPECT_TRUE(write.function == CommFunction::ClrDtr || write.function == CommFunction::ClrRts ||
                     write.function == CommFunction::ClrBreak);
@@ -129,7 +118,7 @@ TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
     clock.Advance(10);
     EXPECT_TRUE(ports.port(2).dtr);
     EXPECT_FALSE(ports.port(2).rts);
-    EXPECT_EQ(OneShotsSince(start), 1);
+    EXPECT_EQ(WritesSince(2, start).size(), 6u) << "the period's start and the end of green";
 }
 
 TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
@@ -139,8 +128,7 @@ TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
     EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).brk);
 
     device->SetLevelControl(false);
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     EXPECT_TRUE(ports.port(kPort).dtr);
     EXPECT_FALSE(ports.port(kPort).rts);
     EXPECT_TRUE(ports.port(kPort).brk);
@@ -148,29 +136,6 @@ TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
     const size_t writes = ports.port(kPort).writes.size();
     clock.Advance(100);
     EXPECT_EQ(ports.port(kPort).writes.size(), writes) << "no timer writes after the stop";
-}
-
-TEST_F(SerialLevelControl, StopKillsPendingOneShots) {
-    Show({{0, led_state::On, 50}});
-    NextPeriod();
-    ASSERT_EQ(timers.Running(TimerKind::OneShot), 1);
-    device->StopLevelControl();
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
-    EXPECT_TRUE(ports.port(kPort).dtr);
-}
-
-TEST_F(SerialLevelControl, LatePeriodLeavesNoOneShotBehindAfterTheStop) {
-    Show({{0, led_state::On, 90}});  // 18 ms on
-    const uint32_t start = NextPeriod();
-    clock.Advance(19);
-    // A busy system runs the next period 5 ms late: its one-shot ends after the period that follows.
-    timers.DelayNextCallback(5);
-    clock.Advance(22);
-    ASSERT_EQ(clock.TickCount(), start + 41);
-    ASSERT_EQ(timers.created().back().at, start + 40) << "the period after the late one has begun";
-    device.reset();
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
-    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
 }
 
 TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer) {
@@ -181,8 +146,8 @@ TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer)
         << "the hold mask of the suspend only becomes the latest arguments";
 
     device->Resume();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1);
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1);
 }
 
 TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
@@ -204,8 +169,8 @@ TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
     EXPECT_EQ(ports.port(8).opens, 3) << "probe, Activate, and the reopen";
     EXPECT_TRUE(ports.port(8).open);
     EXPECT_TRUE(device->IsLevelControlRunning());
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1) << "the reopen and the restart must not both leave a timer";
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1) << "the reopen and the restart must not both leave a timer";
 }
 
 TEST_F(SerialLevelControl, ResumeFixLeavesAPortThatWasNeverOpenedClosed) {
@@ -223,8 +188,7 @@ TEST_F(SerialLevelControl, DeactivateStopsTheTimerAndLeavesTheLinesAtRest) {
     Show({{0, led_state::On, 50}, {2, led_state::On, 100}});
     NextPeriod();
     device->Deactivate();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     EXPECT_FALSE(ports.port(kPort).open);
     EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).rts || ports.port(kPort).brk);
 }
@@ -233,35 +197,25 @@ TEST_F(SerialLevelControl, DestroyingARunningDeviceLeavesNoTimer) {
     Show({{0, led_state::On, 50}});
     NextPeriod();
     device.reset();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
 }
 
-TEST_F(SerialLevelControl, FailedTimerIsReportedAndFailedOneShotHoldsTheLineOn) {
+TEST_F(SerialLevelControl, FailedTimerIsReported) {
     device->SetLevelControl(false);
     timers.FailCreation(true);
     device->SetLevelControl(true);
     ASSERT_EQ(message_boxes.shown.size(), 1u);
     EXPECT_EQ(message_boxes.shown[0].caption, "Error");
     EXPECT_EQ(message_boxes.shown[0].text, "timeSetEvent failed");
-
-    timers.FailCreation(false);
-    device->StartLevelControl();
-    Show({{0, led_state::On, 50}});
-    const uint32_t start = NextPeriod();
-    timers.FailCreation(true);  // the one-shots of the next period fail
-    clock.Advance(20);
-    clock.Advance(15);
-    EXPECT_TRUE(ports.port(kPort).dtr);
-    EXPECT_EQ(FunctionsAt(start + 10).front(), CommFunction::ClrDtr) << "the first period's one-shot worked";
+    EXPECT_FALSE(device->IsLevelControlRunning());
 }
 
 TEST_F(SerialLevelControl, SecondStartKeepsOneTimer) {
     device->StartLevelControl();
     device->StartLevelControl();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1);
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1);
 }
 
 using SerialFrames = SerialDeviceFixture;
