@@ -250,11 +250,13 @@ void cSerialLedDevice::Suspend() {
 }
 
 void cSerialLedDevice::Resume() {
-    // A PL-2303 adapter forgets its line states while the system sleeps.
-    if (port_ && IsProlific() && resume_fix_.Get()) {
+    // A PL-2303 adapter forgets its line states while the system sleeps. One that
+    // did not reopen at an earlier wake (not yet back on the USB) is tried again.
+    if (IsOpened() && IsProlific() && resume_fix_.Get()) {
         Close();
         Open();
     }
-    if (timer_was_running_) StartLevelControl();
+    // Level control may have been switched off while the system slept.
+    if (timer_was_running_ && LevelControlEnabled()) StartLevelControl();
     cLedDevice::Resume();
 }

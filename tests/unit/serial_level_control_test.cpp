@@ -148,6 +148,11 @@ TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer)
     device->Resume();
     EXPECT_EQ(timers.Running(), 1);
     EXPECT_EQ(timers.Peak(), 1);
+
+    device->Suspend();
+    device->SetLevelControl(false);  // switched off while the system sleeps
+    device->Resume();
+    EXPECT_EQ(timers.Running(), 0) << "the frames write the lines now, the timer must not too";
 }
 
 TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
@@ -182,6 +187,56 @@ TEST_F(SerialLevelControl, ResumeFixLeavesAPortThatWasNeverOpenedClosed) {
     closed->Resume();
     EXPECT_EQ(ports.port(8).opens, 1);
     EXPECT_FALSE(ports.port(8).open);
+}
+
+TEST_F(SerialLevelControl, ResumeFixRetriesAnAdapterThatWasNotBackYet) {
+    ListUsbPort("VID_067B&PID_2303", "COM8");
+    ports.AddPort(8);
+    auto adapter = Build(8);
+    adapter->ResumeFix().Set(true);
+    ASSERT_TRUE(adapter->Activate());
+
+    adapter->Suspend();
+    ports.port(8).open_error = platform::kErrorFileNotFound;  // not yet back on the USB at this wake
+    adapter->Resume();
+    EXPECT_FALSE(ports.port(8).open);
+
+    adapter->Suspend();
+    ports.port(8).open_error = 0;
+    adapter->Resume();
+    EXPECT_TRUE(ports.port(8).open) << "the next wake tries again";
+    EXPECT_EQ(ports.port(8).opens, 3) << "probe, Activate, and the second wake";
+}
+
+TEST_F(SerialLevelControl, CloseStopsATimerWhoseSettingWasSwitchedOffUnderIt) {
+    // Another port of this module kind switched level control off; a repeated Activate loads that.
+    registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, std::string(kGlimmerboxKey) + "\\1000")
+        ->WriteDword("LevelControl", 0);
+    EXPECT_FALSE(device->Activate()) << "the port is open already";
+    ASSERT_FALSE(device->LevelControlEnabled());
+    ASSERT_TRUE(device->IsLevelControlRunning());
+    device.reset();
+    EXPECT_EQ(timers.Running(), 0);
+    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
+}
+
+TEST_F(SerialLevelControl, StartWithoutAnOpenPortStartsNothingAndShowsNothing) {
+    device->Deactivate();
+    const std::size_t made = timers.created().size();
+    device->StartLevelControl();
+    EXPECT_EQ(timers.created().size(), made);
+    EXPECT_TRUE(message_boxes.shown.empty());
+}
+
+TEST_F(SerialLevelControl, PeriodDuringAFrameUnderConstructionKeepsTheLatestFrame) {
+    Show({{0, led_state::On, 50}});
+    device->BeginUpdate();
+    // The timer thread can start a period before the frame is complete.
+    const uint32_t start = NextPeriod();
+    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
+    EXPECT_EQ(device->OnTime(0), 10);
+    device->SetLedState(0, led_state::On, false);
+    device->EndUpdate(true);
 }
 
 TEST_F(SerialLevelControl, DeactivateStopsTheTimerAndLeavesTheLinesAtRest) {
