@@ -246,6 +246,15 @@ TEST_F(KeyboardDriverLedDeviceTest, LogsWhatTheDriverAnswers) {
               "LedFlags : 0002\n");
 }
 
+TEST_F(KeyboardDriverLedDeviceTest, LogCountsTheDriversKeysButListsOnlyThoseThatArrived) {
+    const std::string key_name = Keyboard(3);
+    Driver(key_name).translation = std::vector<platform::IndicatorKey>(30, {0x3a, 4});  // 24 fit the answer
+    Make(key_name);
+    std::string listed;
+    for (int i = 0; i < 24; ++i) listed += "3a-0004 ";
+    EXPECT_NE(log.str().find("NumberOfIndicatorKeys : 30\n" + listed + "\n"), std::string::npos) << log.str();
+}
+
 TEST_F(KeyboardDriverLedDeviceTest, LogLeavesOutTheAnswersThatFailed) {
     const std::string key_name = Keyboard(3);
     Driver(key_name).attributes.reset();
