@@ -121,12 +121,17 @@ TEST_F(KeyboardDriverLedDeviceTest, RemoteDesktopMarkerIsMatchedWithItsCase) {
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, UndrivenIndicatorsShowTheRealLockState) {
-    auto device = Make(Keyboard(3));
+    auto device = Make(Keyboard(4));
     ASSERT_TRUE(device->Activate());
 
-    keyboards.key_states[kVkCapital] = 1;  // Caps Lock toggled on
-    EXPECT_EQ(Frame(*device, {}), kCapsLockOn);
-    keyboards.key_states[kVkCapital] = static_cast<int16_t>(0xFF80);  // held down, not toggled
+    // Scroll, Caps, Num and Kana Lock, each toggled on alone.
+    const std::pair<int, uint16_t> locks[] = {{0x91, 0x1}, {kVkCapital, kCapsLockOn}, {0x90, 0x2}, {0x15, 0x8}};
+    for (auto [virtual_key, flag] : locks) {
+        keyboards.key_states = {{virtual_key, 1}};
+        EXPECT_EQ(Frame(*device, {}), flag) << virtual_key;
+    }
+
+    keyboards.key_states = {{kVkCapital, static_cast<int16_t>(0xFF80)}};  // held down, not toggled
     EXPECT_EQ(Frame(*device, {}), kCapsLockOn);
 
     keyboards.key_states[kVkCapital] = 1;
