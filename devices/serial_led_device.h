@@ -79,10 +79,11 @@ private:
     void SetUpLeds();
     void WriteLogLines(std::ostream& log) const;
 
-    // Sets the three lines and records the frame as the lines now show it.
+    // Sets the lines for a frame and records the frame as the lines now show it.
     void WriteLines(uint32_t lit, uint32_t driven, uint32_t blank);
-    // Sets the three lines only; the timer thread uses this.
-    void SetLines(uint32_t lit, uint32_t driven, uint32_t blank);
+    // Switches the lines whose level differs from what was last written, or all
+    // three; the timer thread uses this too.
+    void SetLines(uint32_t on, bool all);
     void OnLevelTick();
     std::string HardwareIdKey() const;
     // Calls visit(value name, level) for every calibration value of the LEDs in use.
@@ -104,8 +105,13 @@ private:
     std::atomic<uint32_t> last_blank_ = 0;
     // Touched by the timer thread only while the timer runs.
     int32_t tick_in_period_ = 0;    // milliseconds since the level period began
+    int32_t periods_since_all_ = 0;  // level periods since all three lines were written
     uint32_t pulse_width_bits_ = 0;  // the lines the timer holds on
-    uint32_t timer_lines_on_ = 0;    // the lines as the timer last wrote them
+    // The lines as last written, and whether the next write must set all three
+    // (the port was opened or the system woke up); both threads write lines.
+    std::atomic<uint32_t> lines_on_ = 0;
+    std::atomic<bool> write_all_lines_ = false;
+    uint32_t frames_all_written_at_ = 0;  // tick count of the latest frame that wrote all lines
     bool timer_was_running_ = false;
     uint32_t periodic_id_ = 0;
     std::unique_ptr<platform::SerialPort> port_;  // null while closed

@@ -48,18 +48,30 @@ protected:
     std::unique_ptr<cSerialLedDevice> device;
 };
 
-TEST_F(SerialLevelControl, PeriodSwitchesEachLineOffAfterItsOnTime) {
+TEST_F(SerialLevelControl, PeriodWritesEachLineWhereItsLevelChanges) {
     const size_t before = ports.port(kPort).writes.size();
     Show({{0, led_state::On, 50}, {1, led_state::On, 25}, {2, led_state::On, 100}});
     EXPECT_EQ(ports.port(kPort).writes.size(), before) << "the timer, not the frame, writes the lines";
 
     const uint32_t start = NextPeriod();
-    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}))
+        << "the first period after opening writes every line";
     clock.Advance(20);
-    EXPECT_EQ(FunctionsAt(start + 5), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(FunctionsAt(start + 10), (std::vector{CommFunction::ClrDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(WritesSince(kPort, start).size(), 9u + 3u) << "three writes at 0, 5 and 10 ms, then the next period";
-    EXPECT_EQ(FunctionsAt(start + 20), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start + 5), std::vector{CommFunction::ClrRts});
+    EXPECT_EQ(FunctionsAt(start + 10), std::vector{CommFunction::ClrDtr});
+    EXPECT_EQ(FunctionsAt(start + 20), (std::vector{CommFunction::SetDtr, CommFunction::SetRts}))
+        << "the line at 100 percent stays on unwritten";
+    EXPECT_EQ(WritesSince(kPort, start).size(), 3u + 1u + 1u + 2u);
+}
+
+TEST_F(SerialLevelControl, FullAndDarkLinesAreWrittenOnlyOnceASecond) {
+    Show({{0, led_state::On, 100}, {1, led_state::Off, 100}, {2, led_state::On, 0}});
+    const uint32_t start = NextPeriod();
+    clock.Advance(999);
+    EXPECT_TRUE(WritesSince(kPort, start + 1).empty());
+    clock.Advance(1);
+    EXPECT_EQ(FunctionsAt(start + 1000), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::ClrBreak}))
+        << "every line once a second, in case the driver lost a write";
 }
 
 TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
@@ -70,9 +82,9 @@ TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
 
     const uint32_t start = NextPeriod();
     clock.Advance(19);
-    EXPECT_EQ(FunctionsAt(start + 1), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(FunctionsAt(start + 10), (std::vector{CommFunction::ClrDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(WritesSince(kPort, start).size(), 9u) << "a line at level 100 stays on through the period";
+    EXPECT_EQ(FunctionsAt(start + 1), std::vector{CommFunction::ClrRts});
+    EXPECT_EQ(FunctionsAt(start + 10), std::vector{CommFunction::ClrDtr});
+    EXPECT_EQ(WritesSince(kPort, start).size(), 5u) << "a line at level 100 stays on through the period";
 }
 
 TEST_F(SerialLevelControl, LevelsBelowFivePercentStayDark) {
@@ -90,8 +102,11 @@ TEST_F(SerialLevelControl, BlinkPhaseBlanksTheLine) {
     EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
 
     for (int tick = 0; tick < 4; ++tick) device->AdvancePhase();  // "Blink" is dark in phases 4 to 7
+    clock.Advance(1);
+    EXPECT_FALSE(ports.port(kPort).dtr) << "the next tick, not the next period, darkens the line";
     start = NextPeriod();
-    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::ClrDtr);
+    clock.Advance(19);
+    EXPECT_TRUE(WritesSince(kPort, start).empty()) << "a dark line is not written again";
 }
 
 TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
@@ -118,7 +133,7 @@ TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
     clock.Advance(10);
     EXPECT_TRUE(ports.port(2).dtr);
     EXPECT_FALSE(ports.port(2).rts);
-    EXPECT_EQ(WritesSince(2, start).size(), 6u) << "the period's start and the end of green";
+    EXPECT_EQ(WritesSince(2, start).size(), 4u) << "the first period's start and the end of green";
 }
 
 TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
@@ -275,7 +290,7 @@ TEST_F(SerialLevelControl, SecondStartKeepsOneTimer) {
 
 using SerialFrames = SerialDeviceFixture;
 
-TEST_F(SerialFrames, WithoutLevelControlEveryFrameWritesAllThreeLines) {
+TEST_F(SerialFrames, WithoutLevelControlFramesWriteTheLinesThatChange) {
     ports.AddPort(3, {.dtr = platform::kMsDsrOn});  // normally on: one inverted LED on TXD
     auto device = Build(3);
     clock.Advance(1);  // apart from the probe's writes
@@ -291,14 +306,25 @@ TEST_F(SerialFrames, WithoutLevelControlEveryFrameWritesAllThreeLines) {
     device->SetLedState(0, led_state::Off, false);
     device->EndUpdate(true);
     EXPECT_TRUE(ports.port(3).brk) << "driving the line darkens the inverted LED";
-    EXPECT_EQ(WritesSince(3, opened_at).size(), 6u);
+    EXPECT_EQ(WritesSince(3, opened_at).size(), 4u) << "only TXD changed";
 
     device->BeginUpdate();
     device->SetLedState(0, led_state::On, false);
     device->EndUpdate(true);
+    device->AdvancePhase();
     EXPECT_FALSE(ports.port(3).brk);
     EXPECT_EQ(device->LitBits(), 0x4u);
     EXPECT_EQ(device->DrivenBits(), 0x4u);
+    EXPECT_EQ(WritesSince(3, opened_at).size(), 5u) << "an unchanged frame writes nothing";
+
+    clock.Advance(1000);
+    device->AdvancePhase();
+    EXPECT_EQ(WritesSince(3, opened_at + 1000).size(), 3u) << "every line once a second";
+
+    device->Suspend();
+    const size_t asleep = ports.port(3).writes.size();
+    device->Resume();
+    EXPECT_EQ(ports.port(3).writes.size(), asleep + 3) << "every line after the system woke";
 }
 
 TEST_F(SerialFrames, OpenFailsOnAnOpenOrVanishedPort) {
