@@ -1,7 +1,7 @@
-// One 20 ms level-control period of a serial device with three LEDs: the
-// periodic callback (three lines on, two one-shots made, three line writes)
-// and the two one-shot callbacks (three line writes each). The timers and the
-// port only count, so the figure is the device's own work on the timer thread.
+// Line writes of a serial device with three LEDs: per 20 ms level-control
+// period (twenty millisecond ticks) at a dimmed, full and dark level, and per
+// frame without level control. The timer and the port only count, so the time
+// is the device's own work.
 
 #include "devices/serial_led_device.h"
 #include "engine/led_vocabulary.h"
@@ -11,7 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 
 namespace {
 
@@ -32,61 +31,78 @@ public:
     int writes = 0;
 };
 
-// Timers that fire only when told: the periodic one, then every one-shot made meanwhile.
+// A timer that ticks only when told.
 class DirectTimers final : public platform::MultimediaTimers {
 public:
-    uint32_t SetEvent(uint32_t, uint32_t, platform::TimerCallback& callback, platform::TimerKind kind) override {
-        if (kind == platform::TimerKind::Periodic) {
-            periodic_ = &callback;
-            return kPeriodicId;
-        }
-        one_shots_[one_shot_count_] = {++next_id_, &callback};
-        return one_shots_[one_shot_count_++].id;
+    uint32_t SetEvent(uint32_t, uint32_t, platform::TimerCallback& callback) override {
+        tick_ = &callback;
+        return kId;
     }
-    bool KillEvent(uint32_t id) override {
-        if (id == kPeriodicId) periodic_ = nullptr;
+    bool KillEvent(uint32_t) override {
+        tick_ = nullptr;
         return true;
     }
+    // The 20 millisecond ticks of one level period.
     void RunPeriod() {
-        periodic_->OnTimer(kPeriodicId);
-        for (int i = 0; i < one_shot_count_; ++i) one_shots_[i].callback->OnTimer(one_shots_[i].id);
-        one_shot_count_ = 0;
+        for (int ms = 0; ms < 20; ++ms) tick_->OnTimer(kId);
     }
 
 private:
-    static constexpr uint32_t kPeriodicId = 1;
-    struct OneShot {
-        uint32_t id;
-        platform::TimerCallback* callback;
-    };
-    platform::TimerCallback* periodic_ = nullptr;
-    std::array<OneShot, 3> one_shots_{};
-    int one_shot_count_ = 0;
-    uint32_t next_id_ = kPeriodicId;
+    static constexpr uint32_t kId = 1;
+    platform::TimerCallback* tick_ = nullptr;
 };
 
-void LevelControlPeriod(benchmark::State& state) {
+// A serial device on COM1 with three plain LEDs, opened.
+struct bench_device {
+    explicit bench_device(bool level_control) {
+        if (level_control) device.SetLevelControl(true);
+        device.Activate();
+    }
+    // One frame with every LED in this state at this level.
+    void Show(int8_t state, int level) {
+        device.BeginUpdate();
+        for (int led = 0; led < 3; ++led) {
+            device.GetLed(led)->level = level;
+            device.SetLedState(led, state, false);
+        }
+        device.EndUpdate(true);
+    }
+
     platform::fake::FakeClock clock;
     platform::fake::FakeRegistry registry;
     platform::fake::FakeMessageBoxes message_boxes;
     CountingPorts ports;
     DirectTimers timers;
-    cSerialLedDevice device({ports, timers, registry, clock, message_boxes}, 1);
-    device.SetLevelControl(true);
-    device.Activate();
-    device.BeginUpdate();
-    const int levels[] = {50, 25, 100};
-    for (int led = 0; led < 3; ++led) {
-        device.GetLed(led)->level = levels[led];
-        device.SetLedState(led, led_state::On, false);
-    }
-    device.EndUpdate(true);
+    cSerialLedDevice device{{ports, timers, registry, clock, message_boxes}, 1};
+};
 
-    const int writes_before = ports.writes;
-    for (auto _ : state) timers.RunPeriod();
+// Level control with every LED at the level given: 50 (dimmed), 100 (full) or 0 (dark).
+void LevelControlPeriod(benchmark::State& state) {
+    bench_device bench(true);
+    bench.Show(led_state::On, static_cast<int>(state.range(0)));
+    bench.timers.RunPeriod();  // the first period after opening writes every line
+
+    const int writes_before = bench.ports.writes;
+    for (auto _ : state) bench.timers.RunPeriod();
     state.counters["line writes per period"] =
-        static_cast<double>(ports.writes - writes_before) / static_cast<double>(state.iterations());
+        static_cast<double>(bench.ports.writes - writes_before) / static_cast<double>(state.iterations());
 }
-BENCHMARK(LevelControlPeriod);
+BENCHMARK(LevelControlPeriod)->ArgName("level")->Arg(50)->Arg(100)->Arg(0);
+
+// Frames without level control, one per 125 ms tick, with every LED lit (1) or dark (0).
+void SteadyFrame(benchmark::State& state) {
+    bench_device bench(false);
+    const int8_t shown = state.range(0) ? led_state::On : led_state::Off;
+    bench.Show(shown, 100);  // the first frame after opening writes every line
+
+    const int writes_before = bench.ports.writes;
+    for (auto _ : state) {
+        bench.clock.Advance(125);
+        bench.Show(shown, 100);
+    }
+    state.counters["line writes per frame"] =
+        static_cast<double>(bench.ports.writes - writes_before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(SteadyFrame)->ArgName("lit")->Arg(1)->Arg(0);
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 namespace {
 constexpr std::string_view kRule = "-------------------------------------------------------------------------------";
-// Writes reach the file in pieces of about this size, and when the stream is flushed or closed.
-constexpr std::size_t kFlushSize = 4096;
 }  // namespace
 
 cDetectionLogStream::cDetectionLogStream(std::unique_ptr<platform::OutputFile> file)
@@ -22,11 +20,16 @@ cDetectionLogStream::TextBuffer::int_type cDetectionLogStream::TextBuffer::overf
 }
 
 std::streamsize cDetectionLogStream::TextBuffer::xsputn(const char* text, std::streamsize count) {
+    // Each whole line reaches the file at once: the log exists for an enumeration
+    // that hangs or waits for a message box, and must show how far it came.
     for (std::streamsize i = 0; i < count; ++i) {
-        if (text[i] == '\n') pending_ += '\r';
-        pending_ += text[i];
+        if (text[i] != '\n') {
+            pending_ += text[i];
+            continue;
+        }
+        pending_ += "\r\n";
+        sync();
     }
-    if (pending_.size() >= kFlushSize) sync();
     return count;
 }
 

@@ -16,8 +16,9 @@
 inline constexpr const char* kDetectionLogFileName = "Glimmerbox detection log.txt";
 
 // A text stream into a file of the file service that ends lines as a Windows
-// text-mode stream does: each "\n" written becomes "\r\n". Without a file (it
-// could not be created) the stream is failed from the start and drops every write.
+// text-mode stream does: each "\n" written becomes "\r\n", and each line is
+// written to the file as soon as it is complete. Without a file (it could not
+// be created) the stream is failed from the start and drops every write.
 class cDetectionLogStream final : public std::ostream {
 public:
     explicit cDetectionLogStream(std::unique_ptr<platform::OutputFile> file);

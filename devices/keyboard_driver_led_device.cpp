@@ -81,9 +81,9 @@ void cKeyboardDriverLedDevice::QueryDriver(platform::KeyboardConnection& keyboar
     // The other two answers only feed the log.
     if (!log) return;
     if (auto translation = keyboard.QueryIndicatorTranslation()) {
-        *log << "NumberOfIndicatorKeys : " << std::to_string(translation->size()) << '\n';
+        *log << "NumberOfIndicatorKeys : " << std::to_string(translation->number_of_indicator_keys) << '\n';
         std::string keys;
-        for (const platform::IndicatorKey& key : *translation)
+        for (const platform::IndicatorKey& key : translation->keys)
             keys += Hex(key.make_code) + "-" + Hex(key.indicator_flags, 4) + " ";
         *log << keys << '\n';
     }

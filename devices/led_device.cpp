@@ -60,7 +60,7 @@ void cLedDevice::Deactivate() {
 void cLedDevice::BeginUpdate() {
     pending_lit_bits_ = 0;
     pending_driven_bits_ = 0;
-    for (auto& on_time : on_times_) on_time.store(0, std::memory_order_relaxed);
+    for (int32_t& on_time : pending_on_times_) on_time = 0;
 }
 
 void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
@@ -71,7 +71,7 @@ void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
     auto set_on_times = [&](const int32_t* level_of_bit) {
         for (int k = 0; k < kOutputBits; ++k)
             if (d.line_mask & (1u << k))
-                on_times_[k].store(level_of_bit[k] * level_period_ / 100, std::memory_order_relaxed);
+                pending_on_times_[k] = level_of_bit[k] * level_period_ / 100;
     };
     if (d.per_state_levels) {
         // A colour the LED does not list lights nothing.
@@ -97,6 +97,7 @@ void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
 void cLedDevice::EndUpdate(bool apply) {
     lit_bits_ = pending_lit_bits_;
     driven_bits_ = pending_driven_bits_;
+    for (int k = 0; k < kOutputBits; ++k) on_times_[k].store(pending_on_times_[k], std::memory_order_relaxed);
     if (apply) ApplyOutputs();
 }
 

@@ -145,6 +145,8 @@ private:
     bool dark_on_close_ = false;
     uint32_t pending_lit_bits_ = 0;
     uint32_t pending_driven_bits_ = 0;
+    // The frame's on-times, built aside so the timer never sees a half-built frame.
+    int32_t pending_on_times_[kOutputBits] = {};
     int32_t phase_counter_ = 0;
     uint32_t blink_slow_bits_ = 0;
     uint32_t blink_bits_ = 0;

@@ -35,6 +35,8 @@ constexpr led_module kModules[] = {
     {0x1080, "Full-color LED (ca) on COM%d", true, true},
 };
 
+constexpr uint32_t kAllLinesIntervalMs = 1000;
+
 constexpr uint16_t kTxd = 0x4;
 constexpr uint16_t kAllLines = 0x7;
 
@@ -210,6 +212,8 @@ bool cSerialLedDevice::Open() {
     port_ = std::move(opened.port);
     // Only EscapeCommFunction may move DTR and RTS.
     port_->DisableLineControl();
+    // What the lines show now is not known.
+    write_all_lines_ = true;
     WriteOutputs(0, 0, 0);
     if (LevelControlEnabled()) StartLevelControl();
     return true;
@@ -232,15 +236,20 @@ void cSerialLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blan
 }
 
 void cSerialLedDevice::WriteLines(uint32_t lit, uint32_t driven, uint32_t blank) {
-    SetLines(lit, driven, blank);
+    // Once a second a frame writes every line, so that a write the driver lost is repaired.
+    const uint32_t now = clock_.TickCount();
+    const bool all = write_all_lines_.exchange(false) || now - frames_all_written_at_ >= kAllLinesIntervalMs;
+    if (all) frames_all_written_at_ = now;
+    SetLines(OutputsOn(lit, driven, blank), all);
     RecordOutputs(lit, driven);
 }
 
-void cSerialLedDevice::SetLines(uint32_t lit, uint32_t driven, uint32_t blank) {
+void cSerialLedDevice::SetLines(uint32_t on, bool all) {
     if (!port_) return;
-    const uint32_t on = OutputsOn(lit, driven, blank);
-    // Every line every time: a line that another program moved is put right.
-    for (const serial_line& line : kSerialLines) port_->EscapeCommFunction(on & line.bit ? line.on : line.off);
+    // A line write is a round trip to a USB adapter: only the lines that change.
+    const uint32_t before = lines_on_.exchange(on);
+    for (const serial_line& line : kSerialLines)
+        if (all || ((on ^ before) & line.bit)) port_->EscapeCommFunction(on & line.bit ? line.on : line.off);
 }
 
 void cSerialLedDevice::Suspend() {
@@ -250,11 +259,15 @@ void cSerialLedDevice::Suspend() {
 }
 
 void cSerialLedDevice::Resume() {
-    // A PL-2303 adapter forgets its line states while the system sleeps.
-    if (port_ && IsProlific() && resume_fix_.Get()) {
+    // A PL-2303 adapter forgets its line states while the system sleeps. One that
+    // did not reopen at an earlier wake (not yet back on the USB) is tried again.
+    if (IsOpened() && IsProlific() && resume_fix_.Get()) {
         Close();
         Open();
     }
-    if (timer_was_running_) StartLevelControl();
+    // Level control may have been switched off while the system slept.
+    if (timer_was_running_ && LevelControlEnabled()) StartLevelControl();
+    // The lines may have moved while the system slept.
+    write_all_lines_ = true;
     cLedDevice::Resume();
 }

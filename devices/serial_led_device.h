@@ -2,8 +2,9 @@
 // LEDs on the three output lines of a serial port: DTR, RTS and TXD (held
 // through the break condition). Construction probes which modem inputs
 // answer each line and recognises one of four LED modules; other ports get
-// one plain LED per line. On standard ports a 20 ms multimedia timer can dim
-// the lines ("level control"), with levels calibrated per module kind.
+// one plain LED per line. On standard ports a millisecond multimedia timer can
+// dim the lines in 20 ms periods ("level control"), with levels calibrated
+// per module kind.
 
 #include "devices/led_device.h"
 #include "devices/serial_port_registry.h"
@@ -64,14 +65,9 @@ public:
     static const char* PortTypeName(int type);
 
 private:
-    struct PeriodicTick final : platform::TimerCallback {
-        explicit PeriodicTick(cSerialLedDevice& d) : device(d) {}
-        void OnTimer(uint32_t) override { device.OnPeriod(); }
-        cSerialLedDevice& device;
-    };
-    struct OneShotEnd final : platform::TimerCallback {
-        explicit OneShotEnd(cSerialLedDevice& d) : device(d) {}
-        void OnTimer(uint32_t timer_id) override { device.OnOnTimeEnd(timer_id); }
+    struct LevelTick final : platform::TimerCallback {
+        explicit LevelTick(cSerialLedDevice& d) : device(d) {}
+        void OnTimer(uint32_t) override { device.OnLevelTick(); }
         cSerialLedDevice& device;
     };
 
@@ -83,12 +79,12 @@ private:
     void SetUpLeds();
     void WriteLogLines(std::ostream& log) const;
 
-    // Sets the three lines and records the frame as the lines now show it.
+    // Sets the lines for a frame and records the frame as the lines now show it.
     void WriteLines(uint32_t lit, uint32_t driven, uint32_t blank);
-    // Sets the three lines only; the timer thread uses this.
-    void SetLines(uint32_t lit, uint32_t driven, uint32_t blank);
-    void OnPeriod();
-    void OnOnTimeEnd(uint32_t timer_id);
+    // Switches the lines whose level differs from what was last written, or all
+    // three; the timer thread uses this too.
+    void SetLines(uint32_t on, bool all);
+    void OnLevelTick();
     std::string HardwareIdKey() const;
     // Calls visit(value name, level) for every calibration value of the LEDs in use.
     template <typename Visit>
@@ -99,8 +95,7 @@ private:
     platform::Registry& registry_;
     platform::Clock& clock_;
     platform::MessageBoxes& message_boxes_;
-    PeriodicTick periodic_tick_{*this};
-    OneShotEnd one_shot_end_{*this};
+    LevelTick level_tick_{*this};
 
     int port_number_;
     cPersistentBool resume_fix_;
@@ -108,9 +103,16 @@ private:
     std::atomic<uint32_t> last_lit_ = 0;
     std::atomic<uint32_t> last_driven_ = 0;
     std::atomic<uint32_t> last_blank_ = 0;
-    std::atomic<uint32_t> pulse_width_bits_ = 0;  // the lines the timer holds on
+    // Touched by the timer thread only while the timer runs.
+    int32_t tick_in_period_ = 0;    // milliseconds since the level period began
+    int32_t periods_since_all_ = 0;  // level periods since all three lines were written
+    uint32_t pulse_width_bits_ = 0;  // the lines the timer holds on
+    // The lines as last written, and whether the next write must set all three
+    // (the port was opened or the system woke up); both threads write lines.
+    std::atomic<uint32_t> lines_on_ = 0;
+    std::atomic<bool> write_all_lines_ = false;
+    uint32_t frames_all_written_at_ = 0;  // tick count of the latest frame that wrote all lines
     bool timer_was_running_ = false;
-    std::atomic<uint32_t> one_shot_ids_[3] = {};
     uint32_t periodic_id_ = 0;
     std::unique_ptr<platform::SerialPort> port_;  // null while closed
     uint8_t port_type_ = PT_UNKNOWN;

@@ -1,16 +1,21 @@
-// Level control: at the start of every level period the timer switches on
-// each line that has an on-time, and a one-shot timer per line switches it
-// off again when its on-time is over. The callbacks run on the multimedia
-// timer thread and share only single words (on-times, the latest frame,
-// pulse-width bits, one-shot IDs) with the main thread.
+// Level control: one periodic timer ticks every millisecond. At the first tick
+// of each level period every line with an on-time goes on, and each goes off
+// again at the tick where its on-time ends; a line at 0 or 100 percent is not
+// written at all (but for one period a second). One periodic timer and no
+// one-shots, because a synchronous kill of a periodic timer waits for a tick
+// under way and no tick follows it: once StopLevelControl returned, no
+// callback touches the device, whatever the port's writes cost. A one-shot
+// that has already fired is no longer a timer that a kill can wait for.
+// The timer thread shares only single words (on-times, the latest frame, the
+// lines last written) with the main thread.
 
 #include "devices/serial_led_device.h"
 #include "devices/serial_lines.h"
 
-using platform::TimerKind;
-
 namespace {
-constexpr uint32_t kResolutionMs = 1;
+constexpr uint32_t kTickMs = 1;
+// One period a second writes every line, so that a write the driver lost is repaired.
+constexpr int32_t kPeriodsBetweenAllLines = 50;
 }  // namespace
 
 void cSerialLedDevice::StartLevelControl() {
@@ -18,8 +23,10 @@ void cSerialLedDevice::StartLevelControl() {
     // starts it, and so does the restart of a timer that ran before the suspend).
     // Without a port there is nothing to drive; Open starts it.
     if (periodic_id_ != 0 || !port_) return;
-    periodic_id_ = timers_.SetEvent(static_cast<uint32_t>(level_period_), kResolutionMs, periodic_tick_,
-                                    TimerKind::Periodic);
+    tick_in_period_ = 0;
+    periods_since_all_ = 0;
+    pulse_width_bits_ = 0;
+    periodic_id_ = timers_.SetEvent(kTickMs, kTickMs, level_tick_);
     if (periodic_id_ == 0) message_boxes_.ShowError("Error", "timeSetEvent failed");
 }
 
@@ -28,36 +35,21 @@ void cSerialLedDevice::StopLevelControl() {
         timers_.KillEvent(periodic_id_);
         periodic_id_ = 0;
     }
-    for (auto& id : one_shot_ids_)
-        if (uint32_t running = id.exchange(0)) timers_.KillEvent(running);
     // The latest frame at full level.
     WriteLines(last_lit_, last_driven_, last_blank_);
 }
 
 bool cSerialLedDevice::IsLevelControlRunning() const { return periodic_id_ != 0; }
 
-void cSerialLedDevice::OnPeriod() {
+void cSerialLedDevice::OnLevelTick() {
+    const int32_t ms = tick_in_period_;
+    tick_in_period_ = ms + 1 < level_period_ ? ms + 1 : 0;
     pulse_width_bits_ = 0;
-    for (int i = 0; i < kSerialLineCount; ++i) {
-        // A late period can start before the last one-shot ended. That one has
-        // nothing left to do, and forgotten it would outlive StopLevelControl.
-        if (uint32_t pending = one_shot_ids_[i].exchange(0)) timers_.KillEvent(pending);
-        const int32_t on_time = OnTime(i);
-        if (on_time <= 0) continue;
-        pulse_width_bits_ |= kSerialLines[i].bit;
-        // A line whose one-shot cannot be made stays on for the whole period.
-        if (on_time < level_period_)
-            one_shot_ids_[i] =
-                timers_.SetEvent(static_cast<uint32_t>(on_time), kResolutionMs, one_shot_end_, TimerKind::OneShot);
-    }
-    SetLines(pulse_width_bits_, last_driven_, last_blank_);
-}
-
-void cSerialLedDevice::OnOnTimeEnd(uint32_t timer_id) {
-    for (int i = 0; i < kSerialLineCount; ++i) {
-        if (one_shot_ids_[i] != timer_id) continue;
-        pulse_width_bits_ &= ~kSerialLines[i].bit;
-        one_shot_ids_[i] = 0;
-    }
-    SetLines(pulse_width_bits_, last_driven_, last_blank_);
+    for (int i = 0; i < kSerialLineCount; ++i)
+        if (OnTime(i) > ms) pulse_width_bits_ |= kSerialLines[i].bit;
+    bool all = write_all_lines_.exchange(false);
+    if (ms == 0 && ++periods_since_all_ >= kPeriodsBetweenAllLines) all = true;
+    if (all) periods_since_all_ = 0;
+    // A line is written where its level changes: at most at the period's start and where its on-time ends.
+    SetLines(OutputsOn(pulse_width_bits_, last_driven_, last_blank_), all);
 }

@@ -27,6 +27,12 @@ struct IndicatorKey {
     bool operator==(const IndicatorKey&) const = default;
 };
 
+// KEYBOARD_INDICATOR_TRANSLATION as far as it arrived.
+struct IndicatorTranslation {
+    uint16_t number_of_indicator_keys = 0;  // the driver's own count
+    std::vector<IndicatorKey> keys;         // the entries that the answer holds, at most that many
+};
+
 // KEYBOARD_INDICATOR_PARAMETERS.
 struct IndicatorParameters {
     uint16_t unit_id = 0;
@@ -40,9 +46,9 @@ public:
 
     // IOCTL_KEYBOARD_QUERY_ATTRIBUTES; nothing when the driver refuses it.
     virtual std::optional<KeyboardAttributes> QueryAttributes() = 0;
-    // IOCTL_KEYBOARD_QUERY_INDICATOR_TRANSLATION into a 100-byte answer: the entries
-    // that the answer holds; nothing when the driver refuses it.
-    virtual std::optional<std::vector<IndicatorKey>> QueryIndicatorTranslation() = 0;
+    // IOCTL_KEYBOARD_QUERY_INDICATOR_TRANSLATION into a 100-byte answer; nothing
+    // when the driver refuses it.
+    virtual std::optional<IndicatorTranslation> QueryIndicatorTranslation() = 0;
     // IOCTL_KEYBOARD_QUERY_INDICATORS for unit 0; nothing when the driver refuses it.
     virtual std::optional<IndicatorParameters> QueryIndicators() = 0;
     // IOCTL_KEYBOARD_SET_INDICATORS for unit 0 with these flags; the driver's answer is ignored.

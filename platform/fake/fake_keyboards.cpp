@@ -1,5 +1,7 @@
 #include "platform/fake/fake_keyboards.h"
 
+#include <algorithm>
+
 namespace platform::fake {
 namespace {
 
@@ -18,10 +20,12 @@ public:
     FakeConnection& operator=(const FakeConnection&) = delete;
 
     std::optional<KeyboardAttributes> QueryAttributes() override { return keyboard_.attributes; }
-    std::optional<std::vector<IndicatorKey>> QueryIndicatorTranslation() override {
-        // A table that does not fit the answer fails as the driver does (buffer too small).
-        if (keyboard_.translation && keyboard_.translation->size() > kMaxTranslationEntries) return std::nullopt;
-        return keyboard_.translation;
+    std::optional<IndicatorTranslation> QueryIndicatorTranslation() override {
+        if (!keyboard_.translation) return std::nullopt;
+        const std::vector<IndicatorKey>& table = *keyboard_.translation;
+        // The answer holds as many entries as fit; the count stays the driver's.
+        const std::size_t arrived = std::min(table.size(), kMaxTranslationEntries);
+        return IndicatorTranslation{static_cast<uint16_t>(table.size()), {table.begin(), table.begin() + arrived}};
     }
     std::optional<IndicatorParameters> QueryIndicators() override {
         if (keyboard_.query_indicators_fails) return std::nullopt;

@@ -15,6 +15,7 @@ public:
     struct Keyboard {
         uint32_t open_error = 0;  // when not 0, Open fails with this code
         std::optional<KeyboardAttributes> attributes;  // nothing: the query fails
+        // The driver's table; an answer holds its first 24 entries and its full count.
         std::optional<std::vector<IndicatorKey>> translation;
         bool query_indicators_fails = false;
         uint16_t unit_id = 0;

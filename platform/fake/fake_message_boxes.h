@@ -3,6 +3,7 @@
 
 #include "platform/message_boxes.h"
 
+#include <functional>
 #include <vector>
 
 namespace platform::fake {
@@ -15,9 +16,14 @@ public:
         bool operator==(const Shown&) const = default;
     };
 
-    void ShowError(const std::string& caption, const std::string& text) override { shown.push_back({caption, text}); }
+    void ShowError(const std::string& caption, const std::string& text) override {
+        shown.push_back({caption, text});
+        if (while_shown) while_shown();
+    }
 
     std::vector<Shown> shown;
+    // Runs while a box is up, as the user would see the machine then.
+    std::function<void()> while_shown;
 };
 
 }  // namespace platform::fake

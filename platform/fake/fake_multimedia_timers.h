@@ -15,8 +15,7 @@ public:
     struct Created {
         uint32_t id;
         uint32_t at;  // the clock when it was made
-        uint32_t delay_ms;
-        TimerKind kind;
+        uint32_t period_ms;
     };
 
     explicit FakeMultimediaTimers(FakeClock& clock);
@@ -24,18 +23,15 @@ public:
     FakeMultimediaTimers(const FakeMultimediaTimers&) = delete;
     FakeMultimediaTimers& operator=(const FakeMultimediaTimers&) = delete;
 
-    uint32_t SetEvent(uint32_t delay_ms, uint32_t resolution_ms, TimerCallback& callback, TimerKind kind) override;
+    uint32_t SetEvent(uint32_t period_ms, uint32_t resolution_ms, TimerCallback& callback) override;
     bool KillEvent(uint32_t timer_id) override;
 
     // While set, SetEvent fails as timeSetEvent does when the system has no timer left.
     void FailCreation(bool fail) { fail_creation_ = fail; }
-    // The timer due next calls back this many ms late, as on a busy system; a
-    // periodic timer keeps its schedule, so its next period may start early.
-    void DelayNextCallback(uint32_t late_ms);
-    // How many timers of this kind run now.
-    int Running(TimerKind kind) const;
-    // The most periodic timers that ever ran at once.
-    int PeakPeriodic() const { return peak_periodic_; }
+    // How many timers run now.
+    int Running() const { return static_cast<int>(timers_.size()); }
+    // The most timers that ever ran at once.
+    int Peak() const { return peak_; }
     // Every timer made, in order.
     const std::vector<Created>& created() const { return created_; }
 
@@ -43,16 +39,12 @@ private:
     struct Timer {
         uint32_t id;
         uint32_t due;
-        uint32_t late_ms;  // the callback runs this long after due
-        uint32_t delay_ms;
+        uint32_t period_ms;
         TimerCallback* callback;
-        TimerKind kind;
     };
 
     // The timer to call back next (there must be one): the earliest, the first made among equals.
     std::size_t Next() const;
-    // Milliseconds until the timer calls back; negative when it is overdue.
-    int32_t DueIn(const Timer& timer) const;
     std::optional<uint32_t> NextDueIn() const override;
     void OnDue() override;
 
@@ -61,7 +53,7 @@ private:
     std::vector<Created> created_;
     uint32_t next_id_ = 1;
     bool fail_creation_ = false;
-    int peak_periodic_ = 0;
+    int peak_ = 0;
 };
 
 }  // namespace platform::fake

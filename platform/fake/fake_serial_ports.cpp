@@ -20,25 +20,36 @@ public:
 
     bool EscapeCommFunction(CommFunction function) override {
         port_.writes.push_back({clock_.TickCount(), function});
+        return SetLine(function, port_.dtr, port_.rts, port_.brk);
+    }
+
+    std::optional<uint32_t> GetCommModemStatus() override {
+        if (port_.fail_modem_status) return std::nullopt;
+        // The lines as the inputs see them: as they were answer_delay_ms ago.
+        const uint32_t seen_at = clock_.TickCount() - port_.answer_delay_ms;
+        bool dtr = false, rts = false, brk = false;
+        for (const FakeSerialPorts::LineWrite& write : port_.writes) {
+            if (static_cast<int32_t>(write.time - seen_at) > 0) break;
+            SetLine(write.function, dtr, rts, brk);
+        }
+        const FakeSerialPorts::Wiring& w = port_.wiring;
+        return w.held | (dtr ? w.dtr : 0) | (rts ? w.rts : 0) | (brk ? w.txd : 0);
+    }
+
+private:
+    static bool SetLine(CommFunction function, bool& dtr, bool& rts, bool& brk) {
         switch (function) {
-        case CommFunction::SetDtr: port_.dtr = true; break;
-        case CommFunction::ClrDtr: port_.dtr = false; break;
-        case CommFunction::SetRts: port_.rts = true; break;
-        case CommFunction::ClrRts: port_.rts = false; break;
-        case CommFunction::SetBreak: port_.brk = true; break;
-        case CommFunction::ClrBreak: port_.brk = false; break;
+        case CommFunction::SetDtr: dtr = true; break;
+        case CommFunction::ClrDtr: dtr = false; break;
+        case CommFunction::SetRts: rts = true; break;
+        case CommFunction::ClrRts: rts = false; break;
+        case CommFunction::SetBreak: brk = true; break;
+        case CommFunction::ClrBreak: brk = false; break;
         default: return false;
         }
         return true;
     }
 
-    std::optional<uint32_t> GetCommModemStatus() override {
-        if (port_.fail_modem_status) return std::nullopt;
-        const FakeSerialPorts::Wiring& w = port_.wiring;
-        return w.held | (port_.dtr ? w.dtr : 0) | (port_.rts ? w.rts : 0) | (port_.brk ? w.txd : 0);
-    }
-
-private:
     FakeSerialPorts::Port& port_;
     const Clock& clock_;
 };

@@ -32,6 +32,8 @@ public:
         uint32_t open_error = 0;  // GetLastError of every open attempt; 0 when it opens
         Wiring wiring;
         bool fail_modem_status = false;
+        // The inputs follow a line change only this long after it, as through a USB adapter.
+        uint32_t answer_delay_ms = 0;
         bool dtr = false, rts = false, brk = false;
         bool open = false;
         bool line_control_disabled = false;  // DisableLineControl ran since the last open

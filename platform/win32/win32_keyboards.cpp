@@ -30,7 +30,7 @@ public:
                                   a.NumberOfFunctionKeys, a.NumberOfIndicators, a.NumberOfKeysTotal};
     }
 
-    std::optional<std::vector<IndicatorKey>> QueryIndicatorTranslation() override {
+    std::optional<IndicatorTranslation> QueryIndicatorTranslation() override {
         alignas(KEYBOARD_INDICATOR_TRANSLATION) unsigned char answer[kTranslationBytes] = {};
         DWORD returned = Control(IOCTL_KEYBOARD_QUERY_INDICATOR_TRANSLATION, nullptr, 0, answer, sizeof answer);
         if (returned == 0) return std::nullopt;
@@ -40,10 +40,10 @@ public:
                                      ? (returned - kTranslationHeaderBytes) / sizeof(INDICATOR_LIST)
                                      : 0;
         const std::size_t count = table->NumberOfIndicatorKeys < room ? table->NumberOfIndicatorKeys : room;
-        std::vector<IndicatorKey> keys;
+        IndicatorTranslation translation{static_cast<uint16_t>(table->NumberOfIndicatorKeys), {}};
         for (std::size_t i = 0; i < count; ++i)
-            keys.push_back({table->IndicatorList[i].MakeCode, table->IndicatorList[i].IndicatorFlags});
-        return keys;
+            translation.keys.push_back({table->IndicatorList[i].MakeCode, table->IndicatorList[i].IndicatorFlags});
+        return translation;
     }
 
     std::optional<IndicatorParameters> QueryIndicators() override {

@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 class Win32MultimediaTimers final : public MultimediaTimers {
 public:
-    uint32_t SetEvent(uint32_t delay_ms, uint32_t resolution_ms, TimerCallback& callback, TimerKind kind) override;
+    uint32_t SetEvent(uint32_t period_ms, uint32_t resolution_ms, TimerCallback& callback) override;
     bool KillEvent(uint32_t timer_id) override;
 };
 

@@ -84,6 +84,20 @@ TEST_F(DetectionLogTest, NoPortsLeaveTheSerialSectionWithItsHeaderOnly) {
               "\r\n=== Keyboards =================================================================\r\n");
 }
 
+TEST_F(DetectionLogTest, LinesReachTheFileBeforeAMessageBoxWaits) {
+    BuildMachine();
+    ports.AddPort(7).fail_modem_status = true;  // its probe shows a box
+    std::string on_disk;
+    message_boxes.while_shown = [&] {
+        if (on_disk.empty()) on_disk = files.Text(kDetectionLogFileName);
+    };
+    DetectDevices(list, files, true, kVersions);
+    const std::string whole = files.Text(kDetectionLogFileName);
+    const std::string com7 = "\r\nID: COM7\r\n" + std::string(79, '-') + "\r\n";
+    EXPECT_EQ(on_disk, whole.substr(0, whole.find(com7) + com7.size()))
+        << "the header, the blocks of COM1 to COM5 and the opening of COM7's";
+}
+
 TEST_F(DetectionLogTest, WithoutLogDetectNothingIsWritten) {
     BuildMachine();
     DetectDevices(list, files, false, kVersions);

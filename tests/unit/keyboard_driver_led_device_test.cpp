@@ -121,12 +121,17 @@ TEST_F(KeyboardDriverLedDeviceTest, RemoteDesktopMarkerIsMatchedWithItsCase) {
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, UndrivenIndicatorsShowTheRealLockState) {
-    auto device = Make(Keyboard(3));
+    auto device = Make(Keyboard(4));
     ASSERT_TRUE(device->Activate());
 
-    keyboards.key_states[kVkCapital] = 1;  // Caps Lock toggled on
-    EXPECT_EQ(Frame(*device, {}), kCapsLockOn);
-    keyboards.key_states[kVkCapital] = static_cast<int16_t>(0xFF80);  // held down, not toggled
+    // Scroll, Caps, Num and Kana Lock, each toggled on alone.
+    const std::pair<int, uint16_t> locks[] = {{0x91, 0x1}, {kVkCapital, kCapsLockOn}, {0x90, 0x2}, {0x15, 0x8}};
+    for (auto [virtual_key, flag] : locks) {
+        keyboards.key_states = {{virtual_key, 1}};
+        EXPECT_EQ(Frame(*device, {}), flag) << virtual_key;
+    }
+
+    keyboards.key_states = {{kVkCapital, static_cast<int16_t>(0xFF80)}};  // held down, not toggled
     EXPECT_EQ(Frame(*device, {}), kCapsLockOn);
 
     keyboards.key_states[kVkCapital] = 1;
@@ -244,6 +249,15 @@ TEST_F(KeyboardDriverLedDeviceTest, LogsWhatTheDriverAnswers) {
               "3a-0004 45-0002 46-0001 \n"
               "UnitID : 0\n"
               "LedFlags : 0002\n");
+}
+
+TEST_F(KeyboardDriverLedDeviceTest, LogCountsTheDriversKeysButListsOnlyThoseThatArrived) {
+    const std::string key_name = Keyboard(3);
+    Driver(key_name).translation = std::vector<platform::IndicatorKey>(30, {0x3a, 4});  // 24 fit the answer
+    Make(key_name);
+    std::string listed;
+    for (int i = 0; i < 24; ++i) listed += "3a-0004 ";
+    EXPECT_NE(log.str().find("NumberOfIndicatorKeys : 30\n" + listed + "\n"), std::string::npos) << log.str();
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, LogLeavesOutTheAnswersThatFailed) {

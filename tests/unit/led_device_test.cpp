@@ -140,6 +140,11 @@ TEST_F(LedDeviceTest, InvertedLedsAreLitAtRestAndDarkWhenDriven) {
     EXPECT_EQ(inverted.writes.back(), (RecordingDevice::Write{0x1, 0x3})) << "lit inverted LED: line off";
     Frame(inverted, {{1, led_state::Off}});
     EXPECT_EQ(inverted.writes.back(), (RecordingDevice::Write{0x2, 0x2})) << "dark inverted LED: line on";
+
+    Frame(inverted, {{1, led_state::Blink}});
+    EXPECT_EQ(inverted.writes.back(), (RecordingDevice::Write{0x0, 0x2})) << "lit phase: line off";
+    for (int tick = 0; tick < 4; ++tick) inverted.AdvancePhase();  // counter 4: "Blink" is dark
+    EXPECT_EQ(inverted.writes.back(), (RecordingDevice::Write{0x2, 0x2})) << "dark phase: line on";
 }
 
 TEST(LedDeviceColour, PerStateLevelsLightTheStateLinesWithTheirOnTimes) {

@@ -113,7 +113,19 @@ TEST_F(SerialCalibration, WrongTypedOrOutOfRangeValuesAreSafe) {
 
     device->BeginUpdate();
     device->SetLedState(1, 2, false);
+    device->EndUpdate(false);
     EXPECT_EQ(device->OnTime(1), 20);
+}
+
+TEST_F(SerialCalibration, HardwareIdKeyIsNamedInUpperCaseHexadecimal) {
+    ports.AddPort(1, {.dtr = platform::kMsCtsOn | platform::kMsDsrOn | platform::kMsRlsdOn,
+                      .rts = platform::kMsDsrOn | platform::kMsRlsdOn});
+    auto device = Build(1);
+    ASSERT_EQ(device->HardwareId(), 0x10AB);
+    device->SaveCalibration();
+    // The registry ignores case: only the names it lists show how the key was written.
+    EXPECT_EQ(registry.OpenReadOnly(RegistryRoot::CurrentUser, kGlimmerboxKey)->SubkeyNames(),
+              std::vector<std::string>{"10AB"});
 }
 
 TEST_F(SerialCalibration, BusyPortUsesHardwareIdZero) {

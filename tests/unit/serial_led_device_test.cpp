@@ -104,6 +104,23 @@ TEST_F(SerialProbe, InputAnsweringSeveralLinesIsNoModule) {
     EXPECT_EQ(device->Classification(), classification::SerialAnswersSeveral);
     EXPECT_EQ(device->LedCount(), 3);
     EXPECT_EQ(device->Description(), "COM1");
+
+    // Any two of the three readings sharing an input are enough; inputs of their own are not.
+    const struct {
+        PortWiring wiring;
+        uint8_t classification;
+    } cases[] = {
+        {{.dtr = kMsDsrOn, .rts = kMsDsrOn}, classification::SerialAnswersSeveral},
+        {{.dtr = kMsRlsdOn, .txd = kMsRlsdOn}, classification::SerialAnswersSeveral},
+        {{.rts = kMsCtsOn, .txd = kMsCtsOn}, classification::SerialAnswersSeveral},
+        {{.dtr = kMsCtsOn, .rts = kMsDsrOn, .txd = kMsRlsdOn}, classification::SerialPlain},
+    };
+    int port = 2;
+    for (const auto& c : cases) {
+        ports.AddPort(port, c.wiring);
+        EXPECT_EQ(Build(port)->Classification(), c.classification) << "COM" << port;
+        ++port;
+    }
 }
 
 TEST_F(SerialProbe, RingIndicatorIsIgnoredAndTxdAnswersLandInTheHighGroup) {
@@ -148,24 +165,28 @@ TEST_F(SerialProbe, OtherOpenErrorsMeanNoPort) {
 TEST_F(SerialProbe, WaitsForAdaptersButNotForStandardPorts) {
     ListAcpiPort("1", "COM1", "Communications Port");
     ListUsbPort("VID_0403&PID_6001", "COM7");
-    ports.AddPort(1);
-    ports.AddPort(7);
-    ports.AddPort(9);  // in no registry list: its kind is unknown
+    ports.AddPort(1, {.dtr = kMsRlsdOn});
+    // Adapters pass a line change on to the inputs only once their delay has passed.
+    ports.AddPort(7, {.dtr = kMsDsrOn}).answer_delay_ms = 50;
+    ports.AddPort(9, {.rts = kMsCtsOn}).answer_delay_ms = 200;  // in no registry list: its kind is unknown
 
     uint32_t start = clock.TickCount();
     auto standard = Build(1);
     EXPECT_EQ(clock.TickCount() - start, 0u);
+    EXPECT_EQ(standard->HardwareId(), 0x1008);
     EXPECT_TRUE(standard->LevelControlSupported());
 
     start = clock.TickCount();
     auto usb = Build(7);
     EXPECT_EQ(clock.TickCount() - start, 150u) << "three readings after the default 50 ms";
+    EXPECT_EQ(usb->HardwareId(), 0x1002) << "each reading comes after its wait";
     EXPECT_FALSE(usb->LevelControlSupported());
 
     registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("SerialUSBDetectionDelay", 200);
     start = clock.TickCount();
     auto unknown = Build(9);
     EXPECT_EQ(clock.TickCount() - start, 600u);
+    EXPECT_EQ(unknown->HardwareId(), 0x1010);
     EXPECT_TRUE(unknown->LevelControlSupported());
 }
 
@@ -200,6 +221,10 @@ TEST_F(SerialRegistryData, UsbPortsCarryTheirDeviceKeyAndProlificIsRecognisedInA
     EXPECT_EQ(device->ManufacturerDeviceId(), "vid_067b&pid_2303");
     EXPECT_EQ(device->DeviceDesc(), "-");
     EXPECT_TRUE(device->IsProlific());
+
+    ListUsbPort("VID_6189&PID_2068", "COM6");
+    ports.AddPort(6);
+    EXPECT_TRUE(Build(6)->IsProlific()) << "the other adapter with a PL-2303 inside";
 
     ListUsbPort("VID_0403&PID_6001", "COM5");
     ports.AddPort(5);

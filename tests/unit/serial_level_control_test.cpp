@@ -3,7 +3,6 @@
 #include "tests/unit/serial_device_fixture.h"
 
 using platform::CommFunction;
-using platform::TimerKind;
 
 namespace {
 constexpr int kPort = 1;
@@ -18,7 +17,7 @@ protected:
         device = Build(kPort);
         device->SetLevelControl(true);
         ASSERT_TRUE(device->Activate());
-        ASSERT_EQ(timers.Running(TimerKind::Periodic), 1);
+        ASSERT_EQ(timers.Running(), 1);
     }
 
     // One frame with LED i at the given state and level.
@@ -31,13 +30,11 @@ protected:
         device->EndUpdate(true);
     }
 
-    // Advances to the next start of a period of the latest periodic timer; returns its time.
+    // Advances to the next start of a level period of the latest timer; returns its time.
     uint32_t NextPeriod() {
-        uint32_t started = 0;
-        for (const auto& created : timers.created())
-            if (created.kind == TimerKind::Periodic) started = created.at;
-        const uint32_t into = (clock.TickCount() - started) % 20;
-        clock.Advance(20 - into);
+        const uint32_t first_tick = timers.created().back().at + 1;
+        do clock.Advance(1);
+        while ((clock.TickCount() - first_tick) % 20 != 0);
         return clock.TickCount();
     }
 
@@ -48,28 +45,33 @@ protected:
         return functions;
     }
 
-    int OneShotsSince(uint32_t time) {
-        int count = 0;
-        for (const auto& created : timers.created())
-            if (created.kind == TimerKind::OneShot && created.at >= time) ++count;
-        return count;
-    }
-
     std::unique_ptr<cSerialLedDevice> device;
 };
 
-TEST_F(SerialLevelControl, PeriodSwitchesEachLineOffAfterItsOnTime) {
+TEST_F(SerialLevelControl, PeriodWritesEachLineWhereItsLevelChanges) {
     const size_t before = ports.port(kPort).writes.size();
     Show({{0, led_state::On, 50}, {1, led_state::On, 25}, {2, led_state::On, 100}});
     EXPECT_EQ(ports.port(kPort).writes.size(), before) << "the timer, not the frame, writes the lines";
 
     const uint32_t start = NextPeriod();
-    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}))
+        << "the first period after opening writes every line";
     clock.Advance(20);
-    EXPECT_EQ(FunctionsAt(start + 5), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(FunctionsAt(start + 10), (std::vector{CommFunction::ClrDtr, CommFunction::ClrRts, CommFunction::SetBreak}));
-    EXPECT_EQ(WritesSince(kPort, start).size(), 9u + 3u) << "three writes at 0, 5 and 10 ms, then the next period";
-    EXPECT_EQ(FunctionsAt(start + 20), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
+    EXPECT_EQ(FunctionsAt(start + 5), std::vector{CommFunction::ClrRts});
+    EXPECT_EQ(FunctionsAt(start + 10), std::vector{CommFunction::ClrDtr});
+    EXPECT_EQ(FunctionsAt(start + 20), (std::vector{CommFunction::SetDtr, CommFunction::SetRts}))
+        << "the line at 100 percent stays on unwritten";
+    EXPECT_EQ(WritesSince(kPort, start).size(), 3u + 1u + 1u + 2u);
+}
+
+TEST_F(SerialLevelControl, FullAndDarkLinesAreWrittenOnlyOnceASecond) {
+    Show({{0, led_state::On, 100}, {1, led_state::Off, 100}, {2, led_state::On, 0}});
+    const uint32_t start = NextPeriod();
+    clock.Advance(999);
+    EXPECT_TRUE(WritesSince(kPort, start + 1).empty());
+    clock.Advance(1);
+    EXPECT_EQ(FunctionsAt(start + 1000), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::ClrBreak}))
+        << "every line once a second, in case the driver lost a write";
 }
 
 TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
@@ -79,17 +81,16 @@ TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
     EXPECT_EQ(device->OnTime(2), 20);
 
     const uint32_t start = NextPeriod();
-    std::vector<uint32_t> one_shot_delays;
-    for (const auto& created : timers.created())
-        if (created.kind == TimerKind::OneShot && created.at == start) one_shot_delays.push_back(created.delay_ms);
-    EXPECT_EQ(one_shot_delays, (std::vector<uint32_t>{10, 1})) << "a line at level 100 needs no one-shot";
+    clock.Advance(19);
+    EXPECT_EQ(FunctionsAt(start + 1), std::vector{CommFunction::ClrRts});
+    EXPECT_EQ(FunctionsAt(start + 10), std::vector{CommFunction::ClrDtr});
+    EXPECT_EQ(WritesSince(kPort, start).size(), 5u) << "a line at level 100 stays on through the period";
 }
 
 TEST_F(SerialLevelControl, LevelsBelowFivePercentStayDark) {
     Show({{0, led_state::On, 4}, {1, led_state::On, 0}, {2, led_state::Off, 100}});
     const uint32_t start = NextPeriod();
     clock.Advance(40);
-    EXPECT_EQ(OneShotsSince(start), 0);
     for (const LineWrite& write : WritesSince(kPort, start))
         EXPECT_TRUE(write.function == CommFunction::ClrDtr || write.function == CommFunction::ClrRts ||
                     write.function == CommFunction::ClrBreak);
@@ -101,8 +102,11 @@ TEST_F(SerialLevelControl, BlinkPhaseBlanksTheLine) {
     EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
 
     for (int tick = 0; tick < 4; ++tick) device->AdvancePhase();  // "Blink" is dark in phases 4 to 7
+    clock.Advance(1);
+    EXPECT_FALSE(ports.port(kPort).dtr) << "the next tick, not the next period, darkens the line";
     start = NextPeriod();
-    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::ClrDtr);
+    clock.Advance(19);
+    EXPECT_TRUE(WritesSince(kPort, start).empty()) << "a dark line is not written again";
 }
 
 TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
@@ -129,7 +133,7 @@ TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
     clock.Advance(10);
     EXPECT_TRUE(ports.port(2).dtr);
     EXPECT_FALSE(ports.port(2).rts);
-    EXPECT_EQ(OneShotsSince(start), 1);
+    EXPECT_EQ(WritesSince(2, start).size(), 4u) << "the first period's start and the end of green";
 }
 
 TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
@@ -139,8 +143,7 @@ TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
     EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).brk);
 
     device->SetLevelControl(false);
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     EXPECT_TRUE(ports.port(kPort).dtr);
     EXPECT_FALSE(ports.port(kPort).rts);
     EXPECT_TRUE(ports.port(kPort).brk);
@@ -148,29 +151,6 @@ TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
     const size_t writes = ports.port(kPort).writes.size();
     clock.Advance(100);
     EXPECT_EQ(ports.port(kPort).writes.size(), writes) << "no timer writes after the stop";
-}
-
-TEST_F(SerialLevelControl, StopKillsPendingOneShots) {
-    Show({{0, led_state::On, 50}});
-    NextPeriod();
-    ASSERT_EQ(timers.Running(TimerKind::OneShot), 1);
-    device->StopLevelControl();
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
-    EXPECT_TRUE(ports.port(kPort).dtr);
-}
-
-TEST_F(SerialLevelControl, LatePeriodLeavesNoOneShotBehindAfterTheStop) {
-    Show({{0, led_state::On, 90}});  // 18 ms on
-    const uint32_t start = NextPeriod();
-    clock.Advance(19);
-    // A busy system runs the next period 5 ms late: its one-shot ends after the period that follows.
-    timers.DelayNextCallback(5);
-    clock.Advance(22);
-    ASSERT_EQ(clock.TickCount(), start + 41);
-    ASSERT_EQ(timers.created().back().at, start + 40) << "the period after the late one has begun";
-    device.reset();
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
-    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
 }
 
 TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer) {
@@ -181,8 +161,13 @@ TEST_F(SerialLevelControl, SuspendLeavesTheLatestFrameAndResumeRestartsOneTimer)
         << "the hold mask of the suspend only becomes the latest arguments";
 
     device->Resume();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1);
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1);
+
+    device->Suspend();
+    device->SetLevelControl(false);  // switched off while the system sleeps
+    device->Resume();
+    EXPECT_EQ(timers.Running(), 0) << "the frames write the lines now, the timer must not too";
 }
 
 TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
@@ -204,8 +189,8 @@ TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
     EXPECT_EQ(ports.port(8).opens, 3) << "probe, Activate, and the reopen";
     EXPECT_TRUE(ports.port(8).open);
     EXPECT_TRUE(device->IsLevelControlRunning());
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1) << "the reopen and the restart must not both leave a timer";
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1) << "the reopen and the restart must not both leave a timer";
 }
 
 TEST_F(SerialLevelControl, ResumeFixLeavesAPortThatWasNeverOpenedClosed) {
@@ -219,12 +204,61 @@ TEST_F(SerialLevelControl, ResumeFixLeavesAPortThatWasNeverOpenedClosed) {
     EXPECT_FALSE(ports.port(8).open);
 }
 
+TEST_F(SerialLevelControl, ResumeFixRetriesAnAdapterThatWasNotBackYet) {
+    ListUsbPort("VID_067B&PID_2303", "COM8");
+    ports.AddPort(8);
+    auto adapter = Build(8);
+    adapter->ResumeFix().Set(true);
+    ASSERT_TRUE(adapter->Activate());
+
+    adapter->Suspend();
+    ports.port(8).open_error = platform::kErrorFileNotFound;  // not yet back on the USB at this wake
+    adapter->Resume();
+    EXPECT_FALSE(ports.port(8).open);
+
+    adapter->Suspend();
+    ports.port(8).open_error = 0;
+    adapter->Resume();
+    EXPECT_TRUE(ports.port(8).open) << "the next wake tries again";
+    EXPECT_EQ(ports.port(8).opens, 3) << "probe, Activate, and the second wake";
+}
+
+TEST_F(SerialLevelControl, CloseStopsATimerWhoseSettingWasSwitchedOffUnderIt) {
+    // Another port of this module kind switched level control off; a repeated Activate loads that.
+    registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, std::string(kGlimmerboxKey) + "\\1000")
+        ->WriteDword("LevelControl", 0);
+    EXPECT_FALSE(device->Activate()) << "the port is open already";
+    ASSERT_FALSE(device->LevelControlEnabled());
+    ASSERT_TRUE(device->IsLevelControlRunning());
+    device.reset();
+    EXPECT_EQ(timers.Running(), 0);
+    clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
+}
+
+TEST_F(SerialLevelControl, StartWithoutAnOpenPortStartsNothingAndShowsNothing) {
+    device->Deactivate();
+    const std::size_t made = timers.created().size();
+    device->StartLevelControl();
+    EXPECT_EQ(timers.created().size(), made);
+    EXPECT_TRUE(message_boxes.shown.empty());
+}
+
+TEST_F(SerialLevelControl, PeriodDuringAFrameUnderConstructionKeepsTheLatestFrame) {
+    Show({{0, led_state::On, 50}});
+    device->BeginUpdate();
+    // The timer thread can start a period before the frame is complete.
+    const uint32_t start = NextPeriod();
+    EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
+    EXPECT_EQ(device->OnTime(0), 10);
+    device->SetLedState(0, led_state::On, false);
+    device->EndUpdate(true);
+}
+
 TEST_F(SerialLevelControl, DeactivateStopsTheTimerAndLeavesTheLinesAtRest) {
     Show({{0, led_state::On, 50}, {2, led_state::On, 100}});
     NextPeriod();
     device->Deactivate();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     EXPECT_FALSE(ports.port(kPort).open);
     EXPECT_FALSE(ports.port(kPort).dtr || ports.port(kPort).rts || ports.port(kPort).brk);
 }
@@ -233,40 +267,30 @@ TEST_F(SerialLevelControl, DestroyingARunningDeviceLeavesNoTimer) {
     Show({{0, led_state::On, 50}});
     NextPeriod();
     device.reset();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 0);
-    EXPECT_EQ(timers.Running(TimerKind::OneShot), 0);
+    EXPECT_EQ(timers.Running(), 0);
     clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
 }
 
-TEST_F(SerialLevelControl, FailedTimerIsReportedAndFailedOneShotHoldsTheLineOn) {
+TEST_F(SerialLevelControl, FailedTimerIsReported) {
     device->SetLevelControl(false);
     timers.FailCreation(true);
     device->SetLevelControl(true);
     ASSERT_EQ(message_boxes.shown.size(), 1u);
     EXPECT_EQ(message_boxes.shown[0].caption, "Error");
     EXPECT_EQ(message_boxes.shown[0].text, "timeSetEvent failed");
-
-    timers.FailCreation(false);
-    device->StartLevelControl();
-    Show({{0, led_state::On, 50}});
-    const uint32_t start = NextPeriod();
-    timers.FailCreation(true);  // the one-shots of the next period fail
-    clock.Advance(20);
-    clock.Advance(15);
-    EXPECT_TRUE(ports.port(kPort).dtr);
-    EXPECT_EQ(FunctionsAt(start + 10).front(), CommFunction::ClrDtr) << "the first period's one-shot worked";
+    EXPECT_FALSE(device->IsLevelControlRunning());
 }
 
 TEST_F(SerialLevelControl, SecondStartKeepsOneTimer) {
     device->StartLevelControl();
     device->StartLevelControl();
-    EXPECT_EQ(timers.Running(TimerKind::Periodic), 1);
-    EXPECT_EQ(timers.PeakPeriodic(), 1);
+    EXPECT_EQ(timers.Running(), 1);
+    EXPECT_EQ(timers.Peak(), 1);
 }
 
 using SerialFrames = SerialDeviceFixture;
 
-TEST_F(SerialFrames, WithoutLevelControlEveryFrameWritesAllThreeLines) {
+TEST_F(SerialFrames, WithoutLevelControlFramesWriteTheLinesThatChange) {
     ports.AddPort(3, {.dtr = platform::kMsDsrOn});  // normally on: one inverted LED on TXD
     auto device = Build(3);
     clock.Advance(1);  // apart from the probe's writes
@@ -282,14 +306,25 @@ TEST_F(SerialFrames, WithoutLevelControlEveryFrameWritesAllThreeLines) {
     device->SetLedState(0, led_state::Off, false);
     device->EndUpdate(true);
     EXPECT_TRUE(ports.port(3).brk) << "driving the line darkens the inverted LED";
-    EXPECT_EQ(WritesSince(3, opened_at).size(), 6u);
+    EXPECT_EQ(WritesSince(3, opened_at).size(), 4u) << "only TXD changed";
 
     device->BeginUpdate();
     device->SetLedState(0, led_state::On, false);
     device->EndUpdate(true);
+    device->AdvancePhase();
     EXPECT_FALSE(ports.port(3).brk);
     EXPECT_EQ(device->LitBits(), 0x4u);
     EXPECT_EQ(device->DrivenBits(), 0x4u);
+    EXPECT_EQ(WritesSince(3, opened_at).size(), 5u) << "an unchanged frame writes nothing";
+
+    clock.Advance(1000);
+    device->AdvancePhase();
+    EXPECT_EQ(WritesSince(3, opened_at + 1000).size(), 3u) << "every line once a second";
+
+    device->Suspend();
+    const size_t asleep = ports.port(3).writes.size();
+    device->Resume();
+    EXPECT_EQ(ports.port(3).writes.size(), asleep + 3) << "every line after the system woke";
 }
 
 TEST_F(SerialFrames, OpenFailsOnAnOpenOrVanishedPort) {

@@ -8,8 +8,6 @@
 
 #include <atomic>
 
-using platform::TimerKind;
-
 namespace {
 
 struct Counter final : platform::TimerCallback {
@@ -38,7 +36,7 @@ bool WaitFor(Condition condition) {
 TEST(Win32MultimediaTimers, PeriodicTimerRepeatsUntilKilled) {
     platform::win32::Win32MultimediaTimers timers;
     Counter counter;
-    const uint32_t id = timers.SetEvent(20, 1, counter, TimerKind::Periodic);
+    const uint32_t id = timers.SetEvent(20, 1, counter);
     ASSERT_NE(id, 0u);
     EXPECT_TRUE(WaitFor([&] { return counter.calls >= 3; }));
     EXPECT_EQ(counter.last_id, id);
@@ -53,40 +51,11 @@ TEST(Win32MultimediaTimers, KillWaitsForTheCallbackInProgress) {
     platform::win32::Win32MultimediaTimers timers;
     Counter counter;
     counter.delay_ms = 50;
-    const uint32_t id = timers.SetEvent(10, 1, counter, TimerKind::Periodic);
+    const uint32_t id = timers.SetEvent(10, 1, counter);
     ASSERT_NE(id, 0u);
     ASSERT_TRUE(WaitFor([&] { return counter.inside.load(); }));
     timers.KillEvent(id);
     EXPECT_FALSE(counter.inside);
-}
-
-TEST(Win32MultimediaTimers, OneShotFiresOnce) {
-    platform::win32::Win32MultimediaTimers timers;
-    Counter counter;
-    ASSERT_NE(timers.SetEvent(5, 1, counter, TimerKind::OneShot), 0u);
-    EXPECT_TRUE(WaitFor([&] { return counter.calls == 1; }));
-    Sleep(50);
-    EXPECT_EQ(counter.calls, 1);
-}
-
-// A level-control period kills the one-shot of the period before from the timer thread itself.
-TEST(Win32MultimediaTimers, CallbackKillsAnotherTimerWithoutWaitingForItself) {
-    platform::win32::Win32MultimediaTimers timers;
-    Counter pending;
-    const uint32_t one_shot = timers.SetEvent(500, 1, pending, TimerKind::OneShot);
-    ASSERT_NE(one_shot, 0u);
-    struct Killer final : platform::TimerCallback {
-        Killer(platform::MultimediaTimers& t, uint32_t id) : timers(t), victim(id) {}
-        void OnTimer(uint32_t) override { killed = timers.KillEvent(victim) ? 1 : -1; }
-        platform::MultimediaTimers& timers;
-        uint32_t victim;
-        std::atomic<int> killed = 0;
-    } killer(timers, one_shot);
-    ASSERT_NE(timers.SetEvent(5, 1, killer, TimerKind::OneShot), 0u);
-    ASSERT_TRUE(WaitFor([&] { return killer.killed != 0; }));
-    EXPECT_EQ(killer.killed, 1);
-    Sleep(600);
-    EXPECT_EQ(pending.calls, 0);
 }
 
 TEST(Win32SerialPorts, MissingPortGivesFileNotFound) {
