@@ -70,14 +70,21 @@ TEST_F(SinkBadInput, PropertiesThatAreNotVariantsAreRefused) {
     EXPECT_TRUE(NothingChanged());
 }
 
-TEST_F(SinkBadInput, PropertiesThatClaimElementsWithoutDataAreRefused) {
-    // A descriptor whose bounds promise two variants but that has no data block.
-    SAFEARRAY* hollow = nullptr;
-    ASSERT_EQ(SafeArrayAllocDescriptorEx(VT_VARIANT, 1, &hollow), S_OK);
-    hollow->rgsabound[0] = {2, 0};
-    EXPECT_EQ(session_->MediaStatusChange(TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}).get(), hollow), E_INVALIDARG);
-    hollow->rgsabound[0].cElements = 0;
-    SafeArrayDestroyDescriptor(hollow);
+TEST_F(SinkBadInput, ArraysThatClaimElementsWithoutDataAreRefused) {
+    // Descriptors whose bounds promise two elements but that have no data block.
+    for (VARTYPE type : {VT_I4, VT_VARIANT}) {
+        SAFEARRAY* hollow = nullptr;
+        ASSERT_EQ(SafeArrayAllocDescriptorEx(type, 1, &hollow), S_OK);
+        hollow->rgsabound[0] = {2, 0};
+        SafeArray tags = TagArray({MSPROPTAG_Play, MSPROPTAG_Pause});
+        SafeArray properties = PropertyArray({BoolValue(true), BoolValue(true)});
+        if (type == VT_I4)
+            EXPECT_EQ(session_->MediaStatusChange(hollow, properties.get()), E_INVALIDARG) << "hollow tags";
+        else
+            EXPECT_EQ(session_->MediaStatusChange(tags.get(), hollow), E_INVALIDARG) << "hollow properties";
+        hollow->rgsabound[0].cElements = 0;
+        SafeArrayDestroyDescriptor(hollow);
+    }
     EXPECT_TRUE(NothingChanged());
 }
 
