@@ -26,6 +26,9 @@ HRESULT CheckTags(const SAFEARRAY* tags) {
 HRESULT CheckProperties(const SAFEARRAY* properties) {
     if (HRESULT result = CheckShape(properties); FAILED(result)) return result;
     if (properties->cbElements != sizeof(VARIANT) || !(properties->fFeatures & FADF_VARIANT)) return DISP_E_TYPEMISMATCH;
+    // Property i is read at index i: any other lower bound would pair tags
+    // with the wrong properties, so it is refused before anything is applied.
+    if (properties->rgsabound[0].lLbound != 0) return DISP_E_BADINDEX;
     return S_OK;
 }
 
@@ -71,7 +74,6 @@ STDMETHODIMP StatusSession::MediaStatusChange(SAFEARRAY* tags, SAFEARRAY* proper
     for (ULONG i = 0; i < count; ++i) {
         int32_t tag;
         std::memcpy(&tag, tag_bytes + i * sizeof tag, sizeof tag);
-        // The index counts from 0 whatever the array's lower bound.
         LONG index = static_cast<LONG>(i);
         VARIANT property;
         VariantInit(&property);

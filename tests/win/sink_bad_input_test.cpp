@@ -96,10 +96,18 @@ TEST_F(SinkBadInput, FewerPropertiesThanTagsApplyThePairsBeforeTheGap) {
     EXPECT_TRUE(OnlyItsOwnSlotChanged());
 }
 
-TEST_F(SinkBadInput, PropertiesAreCountedFromZeroWhateverTheirLowerBound) {
-    SAFEARRAYBOUND from_one = {1, 1};
-    SafeArray properties(SafeArrayCreate(VT_VARIANT, 1, &from_one));
-    EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Play}), properties), DISP_E_BADINDEX);
+TEST_F(SinkBadInput, PropertiesWithALowerBoundOtherThanZeroAreRefusedBeforeAnyPair) {
+    // Read from index 0, a shifted array would pair each tag with another tag's property.
+    for (LONG lower_bound : {1, -1, -2}) {
+        SAFEARRAYBOUND bounds = {3, lower_bound};
+        SafeArray properties(SafeArrayCreate(VT_VARIANT, 1, &bounds));
+        for (LONG index = lower_bound; index < lower_bound + 3; ++index) {
+            VARIANT value = BoolValue(true);
+            ASSERT_EQ(SafeArrayPutElement(properties.get(), &index, &value), S_OK);
+        }
+        EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}), properties), DISP_E_BADINDEX)
+            << "lower bound " << lower_bound;
+    }
     EXPECT_TRUE(NothingChanged());
 }
 
