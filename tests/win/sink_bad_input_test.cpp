@@ -162,6 +162,49 @@ TEST_F(SinkBadInput, TruthIsTheLowWordOfTheValueWhateverItsType) {
     EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Mute);
 }
 
+TEST_F(SinkBadInput, MalformedLateBoundCallsFailCleanly) {
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(session_.As(&dispatch), S_OK);
+    auto invoke = [&](DISPPARAMS parameters) {
+        return dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+    };
+    VARIANT arguments[2] = {IntValue(1), IntValue(2)};
+    DISPID named = DISPID_PROPERTYPUT;
+    EXPECT_EQ(invoke({nullptr, nullptr, 2, 0}), E_INVALIDARG) << "a count without arguments";
+    EXPECT_EQ(invoke({arguments, nullptr, 2, 1}), E_INVALIDARG) << "a named count without names";
+    EXPECT_EQ(invoke({arguments, &named, 1, 2}), DISP_E_BADPARAMCOUNT) << "more names than arguments";
+    VARIANT dangling[2] = {IntValue(1), IntValue(2)};
+    dangling[0].vt = VT_BYREF | VT_VARIANT;
+    dangling[0].pvarVal = nullptr;
+    EXPECT_EQ(invoke({dangling, nullptr, 2, 0}), E_INVALIDARG) << "a reference to nothing";
+
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"MediaStatusChange"), nullptr};
+    DISPID ids[2] = {};
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 2, 0, ids), E_INVALIDARG);
+    EXPECT_TRUE(NothingChanged());
+}
+
+TEST_F(SinkBadInput, ALateBoundStatusChangeWithPlainArraysWorks) {
+    // A script passes plain arrays of integers and variants; the type
+    // library's SAFEARRAY of the tag enumeration accepts integer arrays.
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(session_.As(&dispatch), S_OK);
+    SafeArray tags = TagArray({MSPROPTAG_Play, MSPROPTAG_TrackTime});
+    SafeArray properties = PropertyArray({BoolValue(true), IntValue(42)});
+    VARIANT arguments[2];  // in reverse order: Properties, then Tags
+    VariantInit(&arguments[0]);
+    arguments[0].vt = VT_ARRAY | VT_VARIANT;
+    arguments[0].parray = properties.get();
+    VariantInit(&arguments[1]);
+    arguments[1].vt = VT_ARRAY | VT_I4;
+    arguments[1].parray = tags.get();
+    DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Play);
+    EXPECT_EQ(Area().Slot(1).trackTime, 42);
+    EXPECT_TRUE(OnlyItsOwnSlotChanged());
+}
+
 TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlots) {
     neighbour_.Reset();
     session_.Reset();
