@@ -11,11 +11,15 @@ namespace {
 
 constexpr uint32_t kTrue = 0xFFFF;
 
+std::shared_ptr<AreaShare> MemoryShare(sink::fake::MemoryAreas& areas) {
+    return AreaShare::Join([&] { return StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName); });
+}
+
 void ApplyOneTag(benchmark::State& state) {
     const auto tag = static_cast<int32_t>(state.range(0));
     sink::fake::MemoryAreas areas;
-    std::shared_ptr<StatusArea> area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName);
-    SessionSlot slot = SessionSlot::Acquire(area);
+    std::shared_ptr<AreaShare> share = MemoryShare(areas);
+    SessionSlot slot = SessionSlot::Acquire(share);
     uint32_t value = kTrue;
     for (auto _ : state) {
         slot.Apply(tag, value);
@@ -41,9 +45,9 @@ BENCHMARK(ApplyOneTag)
 // A session that outlived its sink: every pair finds the area gone.
 void ApplyAfterTheSinkIsGone(benchmark::State& state) {
     sink::fake::MemoryAreas areas;
-    std::shared_ptr<StatusArea> area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName);
-    SessionSlot slot = SessionSlot::Acquire(area);
-    area.reset();
+    std::shared_ptr<AreaShare> share = MemoryShare(areas);
+    SessionSlot slot = SessionSlot::Acquire(share);
+    share.reset();
     for (auto _ : state) slot.Apply(msas::MSPROPTAG_Play, kTrue);
 }
 BENCHMARK(ApplyAfterTheSinkIsGone);

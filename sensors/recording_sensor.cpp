@@ -1,7 +1,6 @@
 #include "sensors/recording_sensor.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 cMceRecordingSensor::cMceRecordingSensor(platform::SharedAreaReader& reader, const platform::Clock& clock)
@@ -15,8 +14,7 @@ void cMceRecordingSensor::Sample() {
     recording_count_ = 0;
     for (int index = 0; index < client_.SlotCount(); ++index) {
         // The sink writes the area at any time: read each slot once, then judge the copy.
-        MediaStatusSlot slot;
-        std::memcpy(&slot, client_.SlotAt(index), sizeof slot);
+        const MediaStatusSlot slot = ReadMediaStatusSlot(*client_.SlotAt(index));
         if (slot.inUse != kMediaStatusSlotInUse) continue;
         // A slot counts for the state its session reported true last.
         switch (slot.lastState) {

@@ -7,9 +7,12 @@
 // The area is 4096 bytes. Its first 720 bytes are 15 slots of 48 bytes, one
 // per Media Center session; the rest is never written and stays zero. Every
 // multi-byte field is a little-endian 32-bit word on a 4-byte boundary and is
-// written with one plain store, so a reader in another process always sees
-// each field whole (though it may see a slot between two field updates).
+// written with one store of its own width, so a reader in another process
+// always sees each field whole (though it may see a slot between two field
+// updates). The writer marks a slot in use last, with release ordering, and
+// the reader reads that mark first, with acquire ordering.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -82,6 +85,31 @@ struct MediaStatusSlot {
 };
 
 inline constexpr uint8_t kMediaStatusSlotInUse = 1;
+
+// One field of a slot that another process may be writing, read whole.
+template <typename Field>
+Field LoadSlotField(const Field& field, std::memory_order order = std::memory_order_relaxed) {
+    // Only loads go through the reference: the read-only view is never written.
+    return std::atomic_ref<Field>(const_cast<Field&>(field)).load(order);
+}
+
+// A copy of a slot as the writer left it: inUse first, with acquire ordering,
+// so that a slot seen in use shows at least the number it was given, then
+// every other field with a load of its own width.
+inline MediaStatusSlot ReadMediaStatusSlot(const MediaStatusSlot& shared) {
+    MediaStatusSlot copy{};
+    copy.inUse = LoadSlotField(shared.inUse, std::memory_order_acquire);
+    for (std::size_t i = 0; i < sizeof copy.reserved1; ++i) copy.reserved1[i] = LoadSlotField(shared.reserved1[i]);
+    copy.sequence = LoadSlotField(shared.sequence);
+    for (std::size_t i = 0; i < sizeof copy.stateFlags; ++i) copy.stateFlags[i] = LoadSlotField(shared.stateFlags[i]);
+    for (std::size_t i = 0; i < sizeof copy.reserved2; ++i) copy.reserved2[i] = LoadSlotField(shared.reserved2[i]);
+    copy.lastState = LoadSlotField(shared.lastState);
+    copy.experience = LoadSlotField(shared.experience);
+    copy.discWriter = LoadSlotField(shared.discWriter);
+    copy.trackTime = LoadSlotField(shared.trackTime);
+    copy.pictureCount = LoadSlotField(shared.pictureCount);
+    return copy;
+}
 
 // Slot i lies at byte 48 * i of the area.
 constexpr std::size_t MediaStatusSlotOffset(std::size_t index) { return index * sizeof(MediaStatusSlot); }

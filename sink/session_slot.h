@@ -1,9 +1,10 @@
 #pragma once
-// A Media Center session's hold on one slot of its sink's area. The host may
-// release the sink before its sessions, and a closed session's slot may
-// already belong to the next session: in both cases the hold touches nothing.
+// A Media Center session's hold on one slot of its sink's share of the area.
+// The host may release the sink before its sessions, and a closed session's
+// slot may already belong to the next session: in both cases the hold
+// touches nothing.
 
-#include "sink/status_area.h"
+#include "sink/area_share.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,13 +13,13 @@
 class SessionSlot {
 public:
     SessionSlot() = default;  // holds no slot
-    // Takes the area's lowest free slot; holds none when the area is missing or full.
-    static SessionSlot Acquire(const std::shared_ptr<StatusArea>& area);
+    // Takes the area's lowest free slot; holds none when the share or area is missing or the area full.
+    static SessionSlot Acquire(const std::shared_ptr<AreaShare>& share);
 
     SessionSlot(SessionSlot&& other) noexcept;
     SessionSlot& operator=(SessionSlot&& other) noexcept;
 
-    // True while a slot is held and its area still exists.
+    // True while a slot is held and its sink's share still exists.
     bool Holds() const;
     // Folds one tag and its property's 32-bit value field into the slot.
     void Apply(int32_t tag, uint32_t value_field);
@@ -26,9 +27,9 @@ public:
     void Release();
 
 private:
-    SessionSlot(std::weak_ptr<StatusArea> area, StatusArea::SlotIndex index) : area_(std::move(area)), index_(index) {}
+    SessionSlot(std::weak_ptr<AreaShare> share, StatusArea::SlotIndex index) : share_(std::move(share)), index_(index) {}
 
-    std::weak_ptr<StatusArea> area_;
+    std::weak_ptr<AreaShare> share_;
     std::optional<StatusArea::SlotIndex> index_;
 };
 
@@ -37,8 +38,8 @@ private:
 // null when the session cannot be made. Then the slot is given back at once,
 // so that a session that never came to be keeps no slot from those that follow.
 template <typename MakeSession>
-auto OpenSession(const std::shared_ptr<StatusArea>& area, MakeSession&& make_session) {
-    SessionSlot slot = SessionSlot::Acquire(area);
+auto OpenSession(const std::shared_ptr<AreaShare>& share, MakeSession&& make_session) {
+    SessionSlot slot = SessionSlot::Acquire(share);
     auto session = make_session(slot);
     if (!session) slot.Release();
     return session;

@@ -1,10 +1,21 @@
 #include "sink/status_area.h"
 
 #include <atomic>
-#include <cstring>
 #include <new>
 
 namespace {
+
+// Each field is written with one store of its own width, never merged with
+// its neighbours: the program in another process reads the slot meanwhile.
+template <typename Field>
+void Store(Field& field, Field value, std::memory_order order = std::memory_order_relaxed) {
+    std::atomic_ref<Field>(field).store(value, order);
+}
+
+template <typename Field, std::size_t N>
+void StoreZeros(Field (&fields)[N]) {
+    for (Field& field : fields) Store(field, Field{0});
+}
 
 constexpr int32_t kStateTagBit = 0x1000;
 constexpr int32_t kMediaTypeTagBit = 0x2000;
@@ -20,13 +31,13 @@ bool IsExperienceTag(int32_t tag) {
 void ApplyMediaTypeTag(MediaStatusSlot& slot, int32_t tag, uint32_t value_field) {
     using namespace msas;
     if (tag == MSPROPTAG_TrackTime)
-        slot.trackTime = static_cast<int32_t>(value_field);
+        Store(slot.trackTime, static_cast<int32_t>(value_field));
     else if (IsExperienceTag(tag))
-        slot.experience = IsTrue(value_field) ? tag : MSPROPTAG_FS_Unknown;
+        Store(slot.experience, IsTrue(value_field) ? tag : MSPROPTAG_FS_Unknown);
     else if (tag == MSPROPTAG_CurrentPicture)
-        slot.pictureCount = slot.pictureCount + 1;  // unsigned: wraps at 2^32
+        Store(slot.pictureCount, slot.pictureCount + 1);  // unsigned: wraps at 2^32
     else if (tag == MSPROPTAG_DiscWriter_Start || tag == MSPROPTAG_DiscWriter_Stop)
-        slot.discWriter = tag;
+        Store(slot.discWriter, tag);
 }
 
 }  // namespace
@@ -63,10 +74,9 @@ std::optional<StatusArea::SlotIndex> StatusArea::AcquireSlot() {
         MediaStatusSlot* slot = Slot(index);
         if (!slot || slot->inUse != 0) continue;
         ClearSlot(index);
-        slot->sequence = ++sequence_;
+        Store(slot->sequence, ++sequence_);
         // The program never sees a slot in use before its number.
-        std::atomic_thread_fence(std::memory_order_release);
-        slot->inUse = kMediaStatusSlotInUse;
+        Store(slot->inUse, kMediaStatusSlotInUse, std::memory_order_release);
         return index;
     }
     return std::nullopt;
@@ -76,14 +86,26 @@ void StatusArea::ApplyProperty(SlotIndex index, int32_t tag, uint32_t value_fiel
     MediaStatusSlot* slot = Slot(index);
     if (!slot) return;
     const bool is_true = IsTrue(value_field);
-    if (tag & kStateTagBit) slot->lastState = is_true ? tag : 0;
+    if (tag & kStateTagBit) Store(slot->lastState, is_true ? tag : 0);
     if (tag >= msas::MSPROPTAG_Mute && tag <= msas::MSPROPTAG_Ejecting)
-        slot->stateFlags[tag - msas::MSPROPTAG_Mute] = is_true ? 1 : 0;
+        Store(slot->stateFlags[tag - msas::MSPROPTAG_Mute], static_cast<uint8_t>(is_true));
     if (tag & kMediaTypeTagBit) ApplyMediaTypeTag(*slot, tag, value_field);
 }
 
 void StatusArea::ClearSlot(SlotIndex index) {
-    if (MediaStatusSlot* slot = Slot(index)) std::memset(slot, 0, sizeof *slot);
+    MediaStatusSlot* slot = Slot(index);
+    if (!slot) return;
+    // Free first: the program stops counting the slot before its fields go.
+    Store(slot->inUse, uint8_t{0});
+    StoreZeros(slot->reserved1);
+    Store(slot->sequence, uint32_t{0});
+    StoreZeros(slot->stateFlags);
+    StoreZeros(slot->reserved2);
+    Store(slot->lastState, int32_t{0});
+    Store(slot->experience, int32_t{0});
+    Store(slot->discWriter, int32_t{0});
+    Store(slot->trackTime, int32_t{0});
+    Store(slot->pictureCount, uint32_t{0});
 }
 
 void StatusArea::Teardown() {

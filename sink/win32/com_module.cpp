@@ -2,6 +2,7 @@
 // the unload query. Registration lives in registration.cpp.
 #include "sink/win32/com_module.h"
 
+#include "sink/module_path.h"
 #include "sink/win32/class_factory.h"
 #include "glimmerbox.h"
 
@@ -14,9 +15,6 @@ namespace {
 HMODULE module_handle = nullptr;
 LONG lock_count = 0;
 
-// Module paths may exceed MAX_PATH; the loader's own limit is 32767 characters.
-constexpr DWORD kLongestPath = 32768;
-
 }  // namespace
 
 void Lock() { InterlockedIncrement(&lock_count); }
@@ -25,15 +23,9 @@ bool IsLocked() { return InterlockedCompareExchange(&lock_count, 0, 0) != 0; }
 
 std::wstring Path() noexcept {
     try {
-        for (DWORD capacity = MAX_PATH; capacity <= kLongestPath; capacity *= 2) {
-            std::wstring path(capacity, L'\0');
-            DWORD length = GetModuleFileNameW(module_handle, path.data(), capacity);
-            if (length == 0) return {};
-            if (length < capacity) {
-                path.resize(length);
-                return path;
-            }
-        }
+        return ReadModulePath([](wchar_t* buffer, uint32_t capacity) -> uint32_t {
+            return GetModuleFileNameW(module_handle, buffer, capacity);
+        });
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }

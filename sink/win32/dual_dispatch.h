@@ -10,6 +10,12 @@
 // The type information of that interface from the module's type library.
 HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info);
 
+// The system's dispatch helpers read what they are given unchecked: a caller's
+// names and arguments are checked here first, so that a malformed call fails
+// instead of faulting inside the host.
+HRESULT CheckNames(const LPOLESTR* names, UINT count);
+HRESULT CheckArguments(const DISPPARAMS& parameters);
+
 template <typename Interface>
 class DualDispatch : public Interface {
 public:
@@ -29,6 +35,7 @@ public:
     STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
         if (!names || !ids) return E_POINTER;
+        if (HRESULT checked = CheckNames(names, count); FAILED(checked)) return checked;
         ITypeInfo* info = nullptr;
         HRESULT result = LoadOwnTypeInfo(__uuidof(Interface), &info);
         if (FAILED(result)) return result;
@@ -41,6 +48,7 @@ public:
                         EXCEPINFO* exception, UINT* argument_error) override {
         if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
         if (!parameters) return E_POINTER;
+        if (HRESULT checked = CheckArguments(*parameters); FAILED(checked)) return checked;
         ITypeInfo* info = nullptr;
         HRESULT result = LoadOwnTypeInfo(__uuidof(Interface), &info);
         if (FAILED(result)) return result;

@@ -3,12 +3,15 @@
 // written and removed by one loop over one table, and the type library
 // registered from the module's own file.
 #include "sink/win32/com_module.h"
+#include "sink/win32/registry_tree.h"
 
 #include "glimmerbox.h"
 
 #include <iterator>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -81,11 +84,7 @@ std::wstring DataText(const RegistryEntry& entry, const std::wstring& module_pat
 HRESULT FromRegistry(LONG status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
 
 // A key that is already gone counts as deleted.
-HRESULT DeleteKey(const std::wstring& path) {
-    LONG status = RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
-    if (status == ERROR_SUCCESS) status = RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
-    return status == ERROR_FILE_NOT_FOUND ? S_OK : FromRegistry(status);
-}
+HRESULT DeleteKey(const std::wstring& path) { return FromRegistry(DeleteRegistryTree(HKEY_CLASSES_ROOT, path)); }
 
 HRESULT WriteEntry(const RegistryEntry& entry, const std::wstring& module_path) {
     std::wstring path = KeyPath(entry);
@@ -118,13 +117,66 @@ HRESULT LoadModuleTypeLibrary(const std::wstring& module_path, ITypeLib** librar
     return LoadTypeLib(library_path.c_str(), library);
 }
 
+// The type library repeats the IIDs of Media Center's own interfaces, whose
+// Interface keys (proxy-stub class, type library) Media Center's setup
+// registered. Registering and unregistering a type library rewrites and
+// deletes the keys of the interfaces it describes: such keys that point at
+// another type library are kept here and put back exactly as they were.
+using KeptKeys = std::vector<std::pair<std::wstring, RegistryTree>>;
+
+// True when the key's TypeLib subkey names this module's type library.
+bool NamesOwnLibrary(const RegistryTree& key) {
+    for (const RegistryTree::Subkey& subkey : key.subkeys) {
+        if (lstrcmpiW(subkey.name.c_str(), L"TypeLib") != 0) continue;
+        for (const RegistryTree::Value& value : subkey.tree.values) {
+            if (!value.name.empty() || value.type != REG_SZ) continue;
+            std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+            return lstrcmpiW(text.c_str(), GuidText(LIBID_STATESCRIBELib).c_str()) == 0;
+        }
+    }
+    return false;
+}
+
+KeptKeys ForeignInterfaceKeys(ITypeLib* library) {
+    KeptKeys kept;
+    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
+        TYPEKIND kind;
+        if (FAILED(library->GetTypeInfoType(index, &kind)) || (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH))
+            continue;
+        ITypeInfo* info = nullptr;
+        if (FAILED(library->GetTypeInfo(index, &info))) continue;
+        TYPEATTR* attributes = nullptr;
+        if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
+            std::wstring path = L"Interface\\" + GuidText(attributes->guid);
+            info->ReleaseTypeAttr(attributes);
+            std::optional<RegistryTree> key = ReadRegistryTree(HKEY_CLASSES_ROOT, path);
+            if (key && !NamesOwnLibrary(*key)) kept.emplace_back(std::move(path), std::move(*key));
+        }
+        info->Release();
+    }
+    return kept;
+}
+
+// Runs the type library call, then puts the foreign interface keys back.
+template <typename Call>
+HRESULT KeepingForeignInterfaceKeys(ITypeLib* library, Call call) {
+    const KeptKeys kept = ForeignInterfaceKeys(library);
+    HRESULT result = call();
+    for (const auto& [path, tree] : kept) {
+        HRESULT restored = FromRegistry(RestoreRegistryTree(HKEY_CLASSES_ROOT, path, tree));
+        if (SUCCEEDED(result)) result = restored;
+    }
+    return result;
+}
+
 HRESULT RegisterTypeLibrary(const std::wstring& module_path) {
     ITypeLib* library = nullptr;
     std::wstring library_path;
     HRESULT result = LoadModuleTypeLibrary(module_path, &library, library_path);
     if (FAILED(result)) return result;
     std::wstring help_directory = module_path.substr(0, module_path.find_last_of(L'\\'));
-    result = RegisterTypeLib(library, library_path.data(), help_directory.data());
+    result = KeepingForeignInterfaceKeys(
+        library, [&] { return RegisterTypeLib(library, library_path.data(), help_directory.data()); });
     library->Release();
     return result;
 }
@@ -137,8 +189,10 @@ HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
     TLIBATTR* attributes = nullptr;
     result = library->GetLibAttr(&attributes);
     if (SUCCEEDED(result)) {
-        result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
-                                   attributes->lcid, attributes->syskind);
+        result = KeepingForeignInterfaceKeys(library, [&] {
+            return UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                     attributes->lcid, attributes->syskind);
+        });
         library->ReleaseTLibAttr(attributes);
     }
     library->Release();

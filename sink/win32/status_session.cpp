@@ -9,18 +9,26 @@ namespace {
 constexpr USHORT kOwningElements = FADF_BSTR | FADF_UNKNOWN | FADF_DISPATCH | FADF_VARIANT | FADF_RECORD;
 
 // The arrays come from the host and are read directly: they must have the
-// one dimension that a single index addresses and elements of the size read.
+// one dimension that a single index addresses, a data block behind bounds
+// that promise elements, and elements of the size read.
+HRESULT CheckShape(const SAFEARRAY* array) {
+    if (!array || array->cDims != 1) return E_INVALIDARG;
+    if (array->rgsabound[0].cElements != 0 && !array->pvData) return E_INVALIDARG;
+    return S_OK;
+}
+
 HRESULT CheckTags(const SAFEARRAY* tags) {
-    if (!tags || tags->cDims != 1) return E_INVALIDARG;
+    if (HRESULT result = CheckShape(tags); FAILED(result)) return result;
     if (tags->cbElements != sizeof(int32_t) || (tags->fFeatures & kOwningElements)) return DISP_E_TYPEMISMATCH;
     return S_OK;
 }
 
 HRESULT CheckProperties(const SAFEARRAY* properties) {
-    if (!properties || properties->cDims != 1) return E_INVALIDARG;
-    // Bounds that promise elements without a data block behind them would be read from address zero.
-    if (properties->rgsabound[0].cElements != 0 && !properties->pvData) return E_INVALIDARG;
+    if (HRESULT result = CheckShape(properties); FAILED(result)) return result;
     if (properties->cbElements != sizeof(VARIANT) || !(properties->fFeatures & FADF_VARIANT)) return DISP_E_TYPEMISMATCH;
+    // Property i is read at index i: any other lower bound would pair tags
+    // with the wrong properties, so it is refused before anything is applied.
+    if (properties->rgsabound[0].lLbound != 0) return DISP_E_BADINDEX;
     return S_OK;
 }
 
@@ -63,10 +71,9 @@ STDMETHODIMP StatusSession::MediaStatusChange(SAFEARRAY* tags, SAFEARRAY* proper
     if (FAILED(result)) return result;
     const ULONG count = tags->rgsabound[0].cElements;
     const auto* tag_bytes = static_cast<const BYTE*>(data);
-    for (ULONG i = 0; i < count && tag_bytes; ++i) {
+    for (ULONG i = 0; i < count; ++i) {
         int32_t tag;
         std::memcpy(&tag, tag_bytes + i * sizeof tag, sizeof tag);
-        // The index counts from 0 whatever the array's lower bound.
         LONG index = static_cast<LONG>(i);
         VARIANT property;
         VariantInit(&property);

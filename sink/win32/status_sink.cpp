@@ -30,8 +30,10 @@ StatusSink* StatusSink::Create(IUnknown* outer) noexcept {
     StatusSink* sink = new (std::nothrow) StatusSink(outer);
     if (!sink) return nullptr;
     // Without memory for its area the sink still works; it just publishes nothing.
-    std::unique_ptr<SharedAreaBacking> backing(new (std::nothrow) Win32AreaBacking);
-    sink->area_ = StatusArea::Make(std::move(backing), kMediaStatusAreaName);
+    sink->share_ = AreaShare::Join([] {
+        return StatusArea::Make(std::unique_ptr<SharedAreaBacking>(new (std::nothrow) Win32AreaBacking),
+                                kMediaStatusAreaName);
+    });
     return sink;
 }
 
@@ -53,7 +55,7 @@ STDMETHODIMP_(ULONG) StatusSink::Inner::AddRef() { return ++sink_.references_; }
 
 STDMETHODIMP_(ULONG) StatusSink::Inner::Release() {
     ULONG count = --sink_.references_;
-    if (count == 0) delete &sink_;  // the area's destruction tears it down
+    if (count == 0) delete &sink_;  // its share clears its sessions' slots
     return count;
 }
 
@@ -61,7 +63,7 @@ STDMETHODIMP StatusSink::Initialize() { return S_OK; }
 
 STDMETHODIMP StatusSink::CreateSession(IMediaStatusSession** session) {
     if (!session || !IsWritable(session, sizeof *session)) return E_POINTER;
-    StatusSession* made = OpenSession(area_, [](SessionSlot& slot) {
+    StatusSession* made = OpenSession(share_, [](SessionSlot& slot) {
         return new (std::nothrow) StatusSession(std::move(slot));
     });
     if (!made) {

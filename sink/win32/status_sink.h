@@ -1,9 +1,10 @@
 #pragma once
 // The registered class: Media Center's status host makes one and asks it for
-// a session per Media Center session. It owns the shared area, which lives
-// exactly as long as the sink: releasing the sink clears every slot.
+// a session per Media Center session. It holds a share of the process's
+// shared area: releasing the sink clears the slots of its sessions, and the
+// last sink of the process closes the area.
 
-#include "sink/status_area.h"
+#include "sink/area_share.h"
 #include "sink/win32/com_module.h"
 #include "sink/win32/dual_dispatch.h"
 
@@ -13,7 +14,7 @@
 
 class StatusSink final : public DualDispatch<IMediaStatusSink> {
 public:
-    // A sink with its area created, or null when memory is short. With an
+    // A sink with its share of the area, or null when memory is short. With an
     // outer object it is aggregated: its IUnknown methods go to the outer
     // object, and InnerUnknown is the one the outer object holds.
     static StatusSink* Create(IUnknown* outer) noexcept;
@@ -48,5 +49,5 @@ private:
     IUnknown* outer_;
     // Its apartment calls the sink from one thread only: a plain count does.
     ULONG references_ = 0;
-    std::shared_ptr<StatusArea> area_;
+    std::shared_ptr<AreaShare> share_;
 };

@@ -22,9 +22,13 @@ struct FakeSession {
 class SessionSlotTest : public testing::Test {
 protected:
     void SetUp() override {
-        area_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+        area_ = Join();
         reader_ = areas_.Open(kMediaStatusAreaName);
         ASSERT_TRUE(area_ && reader_);
+    }
+    // A sink's share of the process's area, as each sink the host makes joins it.
+    std::shared_ptr<AreaShare> Join() {
+        return AreaShare::Join([this] { return StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName); });
     }
     const MediaStatusSlot& Slot(std::size_t index) const { return SlotOf(*reader_, index); }
     bool AreaIsZero() const {
@@ -32,7 +36,7 @@ protected:
     }
 
     MemoryAreas areas_;
-    std::shared_ptr<StatusArea> area_;
+    std::shared_ptr<AreaShare> area_;
     MemoryAreas::Reader reader_;
 };
 
@@ -76,6 +80,33 @@ TEST_F(SessionSlotTest, WithoutAFreeSlotOrAnAreaItHoldsNothing) {
     sixteenth.Release();
     for (std::size_t i = 0; i < kMediaStatusSlotCount; ++i) EXPECT_EQ(Slot(i).lastState, 0);
     EXPECT_FALSE(SessionSlot::Acquire(nullptr).Holds());
+}
+
+TEST_F(SessionSlotTest, TwoSinksShareOneAreaAndClearOnlyTheirOwnSessionsSlots) {
+    SessionSlot first = SessionSlot::Acquire(area_);
+    first.Apply(MSPROPTAG_Recording, kTrue);
+    std::shared_ptr<AreaShare> second_sink = Join();  // the host re-creates its sink
+    EXPECT_EQ(Slot(0).lastState, MSPROPTAG_Recording) << "joining clears nothing";
+    SessionSlot second = SessionSlot::Acquire(second_sink);
+    EXPECT_EQ(Slot(1).sequence, 2u) << "one numbering for the whole area";
+    second.Apply(MSPROPTAG_Play, kTrue);
+    // A session cannot free a slot that another sink handed out.
+    area_->ClearSlot(1);
+    EXPECT_EQ(Slot(1).lastState, MSPROPTAG_Play);
+
+    area_.reset();  // the old sink goes: its session's slot is freed, the other's kept
+    EXPECT_EQ(Slot(0).inUse, 0);
+    EXPECT_EQ(Slot(1).lastState, MSPROPTAG_Play);
+    first.Apply(MSPROPTAG_Error, kTrue);
+    EXPECT_FALSE(first.Holds());
+    SessionSlot third = SessionSlot::Acquire(second_sink);
+    EXPECT_EQ(Slot(0).sequence, 3u);
+
+    second_sink.reset();  // the last sink closes the area
+    EXPECT_TRUE(AreaIsZero());
+    area_ = Join();
+    EXPECT_EQ(SessionSlot::Acquire(area_).Holds(), true);
+    EXPECT_EQ(Slot(0).sequence, 1u) << "a new area numbers from 1 again";
 }
 
 TEST_F(SessionSlotTest, MovingHandsTheSlotOver) {

@@ -70,14 +70,21 @@ TEST_F(SinkBadInput, PropertiesThatAreNotVariantsAreRefused) {
     EXPECT_TRUE(NothingChanged());
 }
 
-TEST_F(SinkBadInput, PropertiesThatClaimElementsWithoutDataAreRefused) {
-    // A descriptor whose bounds promise two variants but that has no data block.
-    SAFEARRAY* hollow = nullptr;
-    ASSERT_EQ(SafeArrayAllocDescriptorEx(VT_VARIANT, 1, &hollow), S_OK);
-    hollow->rgsabound[0] = {2, 0};
-    EXPECT_EQ(session_->MediaStatusChange(TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}).get(), hollow), E_INVALIDARG);
-    hollow->rgsabound[0].cElements = 0;
-    SafeArrayDestroyDescriptor(hollow);
+TEST_F(SinkBadInput, ArraysThatClaimElementsWithoutDataAreRefused) {
+    // Descriptors whose bounds promise two elements but that have no data block.
+    for (VARTYPE type : {VT_I4, VT_VARIANT}) {
+        SAFEARRAY* hollow = nullptr;
+        ASSERT_EQ(SafeArrayAllocDescriptorEx(type, 1, &hollow), S_OK);
+        hollow->rgsabound[0] = {2, 0};
+        SafeArray tags = TagArray({MSPROPTAG_Play, MSPROPTAG_Pause});
+        SafeArray properties = PropertyArray({BoolValue(true), BoolValue(true)});
+        if (type == VT_I4)
+            EXPECT_EQ(session_->MediaStatusChange(hollow, properties.get()), E_INVALIDARG) << "hollow tags";
+        else
+            EXPECT_EQ(session_->MediaStatusChange(tags.get(), hollow), E_INVALIDARG) << "hollow properties";
+        hollow->rgsabound[0].cElements = 0;
+        SafeArrayDestroyDescriptor(hollow);
+    }
     EXPECT_TRUE(NothingChanged());
 }
 
@@ -89,10 +96,18 @@ TEST_F(SinkBadInput, FewerPropertiesThanTagsApplyThePairsBeforeTheGap) {
     EXPECT_TRUE(OnlyItsOwnSlotChanged());
 }
 
-TEST_F(SinkBadInput, PropertiesAreCountedFromZeroWhateverTheirLowerBound) {
-    SAFEARRAYBOUND from_one = {1, 1};
-    SafeArray properties(SafeArrayCreate(VT_VARIANT, 1, &from_one));
-    EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Play}), properties), DISP_E_BADINDEX);
+TEST_F(SinkBadInput, PropertiesWithALowerBoundOtherThanZeroAreRefusedBeforeAnyPair) {
+    // Read from index 0, a shifted array would pair each tag with another tag's property.
+    for (LONG lower_bound : {1, -1, -2}) {
+        SAFEARRAYBOUND bounds = {3, lower_bound};
+        SafeArray properties(SafeArrayCreate(VT_VARIANT, 1, &bounds));
+        for (LONG index = lower_bound; index < lower_bound + 3; ++index) {
+            VARIANT value = BoolValue(true);
+            ASSERT_EQ(SafeArrayPutElement(properties.get(), &index, &value), S_OK);
+        }
+        EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Play, MSPROPTAG_Pause}), properties), DISP_E_BADINDEX)
+            << "lower bound " << lower_bound;
+    }
     EXPECT_TRUE(NothingChanged());
 }
 
@@ -145,6 +160,49 @@ TEST_F(SinkBadInput, TruthIsTheLowWordOfTheValueWhateverItsType) {
     EXPECT_EQ(Change(session_.Get(), TagArray({MSPROPTAG_Mute}), PropertyArray({IntValue(2)})), S_OK);
     EXPECT_EQ(Area().Slot(1).stateFlags[0], 1);
     EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Mute);
+}
+
+TEST_F(SinkBadInput, MalformedLateBoundCallsFailCleanly) {
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(session_.As(&dispatch), S_OK);
+    auto invoke = [&](DISPPARAMS parameters) {
+        return dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+    };
+    VARIANT arguments[2] = {IntValue(1), IntValue(2)};
+    DISPID named = DISPID_PROPERTYPUT;
+    EXPECT_EQ(invoke({nullptr, nullptr, 2, 0}), E_INVALIDARG) << "a count without arguments";
+    EXPECT_EQ(invoke({arguments, nullptr, 2, 1}), E_INVALIDARG) << "a named count without names";
+    EXPECT_EQ(invoke({arguments, &named, 1, 2}), DISP_E_BADPARAMCOUNT) << "more names than arguments";
+    VARIANT dangling[2] = {IntValue(1), IntValue(2)};
+    dangling[0].vt = VT_BYREF | VT_VARIANT;
+    dangling[0].pvarVal = nullptr;
+    EXPECT_EQ(invoke({dangling, nullptr, 2, 0}), E_INVALIDARG) << "a reference to nothing";
+
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"MediaStatusChange"), nullptr};
+    DISPID ids[2] = {};
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 2, 0, ids), E_INVALIDARG);
+    EXPECT_TRUE(NothingChanged());
+}
+
+TEST_F(SinkBadInput, ALateBoundStatusChangeWithPlainArraysWorks) {
+    // A script passes plain arrays of integers and variants; the type
+    // library's SAFEARRAY of the tag enumeration accepts integer arrays.
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(session_.As(&dispatch), S_OK);
+    SafeArray tags = TagArray({MSPROPTAG_Play, MSPROPTAG_TrackTime});
+    SafeArray properties = PropertyArray({BoolValue(true), IntValue(42)});
+    VARIANT arguments[2];  // in reverse order: Properties, then Tags
+    VariantInit(&arguments[0]);
+    arguments[0].vt = VT_ARRAY | VT_VARIANT;
+    arguments[0].parray = properties.get();
+    VariantInit(&arguments[1]);
+    arguments[1].vt = VT_ARRAY | VT_I4;
+    arguments[1].parray = tags.get();
+    DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Play);
+    EXPECT_EQ(Area().Slot(1).trackTime, 42);
+    EXPECT_TRUE(OnlyItsOwnSlotChanged());
 }
 
 TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlots) {

@@ -120,6 +120,31 @@ TEST_F(SinkObjects, ReleasingTheSinkClearsTheAreaAndItsSessionsTouchNothingAfter
     CloseHandle(mapping);
 }
 
+TEST_F(SinkObjects, ASecondSinkInTheProcessSharesTheAreaWithTheFirst) {
+    ComPtr<IMediaStatusSession> old_session = Open();
+    ASSERT_EQ(Change(old_session.Get(), TagArray({MSPROPTAG_Recording}), PropertyArray({BoolValue(true)})), S_OK);
+    ComPtr<IMediaStatusSink> second = CreateSink();  // the host re-creates its sink
+    ASSERT_TRUE(second);
+    EXPECT_EQ(Area().Slot(0).lastState, MSPROPTAG_Recording) << "a new sink clears no live slot";
+    ComPtr<IMediaStatusSession> new_session;
+    ASSERT_EQ(second->CreateSession(&new_session), S_OK);
+    ASSERT_EQ(Change(new_session.Get(), TagArray({MSPROPTAG_Play}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(Area().Slot(0).lastState, MSPROPTAG_Recording) << "no slot is handed to two sessions";
+    EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Play);
+    EXPECT_EQ(Area().Slot(1).sequence, 2u);
+
+    sink_.Reset();  // the old sink goes: only its own session's slot is freed
+    EXPECT_EQ(Area().Slot(0).inUse, 0);
+    EXPECT_EQ(Area().Slot(1).lastState, MSPROPTAG_Play);
+    EXPECT_EQ(Change(old_session.Get(), TagArray({MSPROPTAG_Error}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(old_session->Close(), S_OK);
+    EXPECT_EQ(Area().Slot(0).inUse, 0) << "the old sink's session touches nothing";
+    EXPECT_EQ(Area().Slot(1).inUse, 1);
+
+    second.Reset();  // the last sink closes the area
+    EXPECT_FALSE(ReadArea());
+}
+
 TEST_F(SinkObjects, InitializeChangesNothing) {
     ComPtr<IMediaStatusSession> session = Open();
     AreaCopy before = Area();

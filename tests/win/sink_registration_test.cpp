@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,73 @@ std::vector<Entry> ExpectedValues() {
     };
 }
 
+// Everything below a key, one line per value: "subkey path|value name" -> type and data.
+using KeyDump = std::map<std::wstring, std::wstring>;
+
+void DumpKey(HKEY parent, const std::wstring& name, const std::wstring& path, KeyDump& dump) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    dump[path + L"|"] = L"(key)";
+    wchar_t value_name[256];
+    BYTE data[1024];
+    for (DWORD i = 0;; ++i) {
+        DWORD name_length = 256, size = sizeof data, type = 0;
+        if (RegEnumValueW(key, i, value_name, &name_length, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        std::wstring text = std::to_wstring(type) + L":";
+        for (DWORD b = 0; b < size; ++b) text += std::to_wstring(data[b]) + L",";
+        dump[path + L"|" + value_name] = text;
+    }
+    wchar_t subkey[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, i, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DumpKey(key, subkey, path + L"\\" + subkey, dump);
+    }
+    RegCloseKey(key);
+}
+
+KeyDump Dump(const std::wstring& path) {
+    KeyDump dump;
+    DumpKey(HKEY_CLASSES_ROOT, path, path, dump);
+    return dump;
+}
+
+void SetText(const std::wstring& path, const wchar_t* name, const std::wstring& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring InterfaceKey(REFIID iid) { return L"Interface\\" + GuidText(iid); }
+
+// The interfaces whose IIDs the module's type library repeats from Media Center's.
+const IID* const kPlatformInterfaces[] = {&__uuidof(IMediaStatusSink), &__uuidof(IMediaStatusSession)};
+
+TEST(SinkRegistrationBesideMediaCenter, LeavesMediaCentersInterfaceKeysAsTheyWere) {
+    // As Media Center's setup leaves them: a proxy-stub class and a type library of its own.
+    for (const IID* iid : kPlatformInterfaces) {
+        SetText(InterfaceKey(*iid), nullptr, L"IMediaStatus");
+        SetText(InterfaceKey(*iid) + L"\\ProxyStubClsid32", nullptr, L"{5A9B3C41-7D2E-4F60-8C11-2B7E9D4F0A63}");
+        SetText(InterfaceKey(*iid) + L"\\TypeLib", nullptr, L"{0C8E6B27-94F1-4A3D-B5E2-6F1D8A7C9E40}");
+        SetText(InterfaceKey(*iid) + L"\\TypeLib", L"Version", L"1.0");
+    }
+    std::vector<KeyDump> platform;
+    for (const IID* iid : kPlatformInterfaces) platform.push_back(Dump(InterfaceKey(*iid)));
+
+    ASSERT_EQ(Regsvr32(false), 0u);
+    for (std::size_t i = 0; i < platform.size(); ++i)
+        EXPECT_EQ(Dump(InterfaceKey(*kPlatformInterfaces[i])), platform[i]) << "after registering, interface " << i;
+    ASSERT_EQ(Regsvr32(true), 0u);
+    for (std::size_t i = 0; i < platform.size(); ++i) {
+        EXPECT_EQ(Dump(InterfaceKey(*kPlatformInterfaces[i])), platform[i]) << "after unregistering, interface " << i;
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, InterfaceKey(*kPlatformInterfaces[i]).c_str());
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, InterfaceKey(*kPlatformInterfaces[i]).c_str());
+    }
+}
+
 class SinkRegistration : public testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(Regsvr32(false), 0u); }
@@ -103,7 +171,9 @@ TEST_F(SinkRegistration, RegistersTheTypeLibraryFromTheModule) {
     std::optional<std::wstring> path = ReadText(library + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr);
     ASSERT_TRUE(path);
     EXPECT_EQ(Lower(*path), Lower(BesideTests(L"Glimmerbox.dll")));
-    EXPECT_TRUE(KeyExists(L"Interface\\" + GuidText(__uuidof(IMediaStatusSession))));
+    for (const IID* iid : kPlatformInterfaces)
+        EXPECT_EQ(ReadText(InterfaceKey(*iid) + L"\\TypeLib", nullptr), GuidText(LIBID_STATESCRIBELib))
+            << "without Media Center's keys the module registers its own";
 }
 
 TEST_F(SinkRegistration, UnregisteringRemovesAllButTheSharedKeys) {
@@ -114,6 +184,7 @@ TEST_F(SinkRegistration, UnregisteringRemovesAllButTheSharedKeys) {
     }
     EXPECT_FALSE(KeyExists(ClassKey()));
     EXPECT_FALSE(KeyExists(L"TypeLib\\" + GuidText(LIBID_STATESCRIBELib)));
+    for (const IID* iid : kPlatformInterfaces) EXPECT_FALSE(KeyExists(InterfaceKey(*iid)));
     EXPECT_EQ(ReadText(kCategoryKey, L"409"), L"Media Status Sink");
     EXPECT_TRUE(KeyExists(L"CLSID"));
 }

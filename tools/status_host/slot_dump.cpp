@@ -16,7 +16,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -54,9 +53,7 @@ int main() {
     for (std::size_t i = 0; i < kMediaStatusSlotCount; ++i) {
         const unsigned char* bytes = view + MediaStatusSlotOffset(i);
         if (IsZero(bytes, sizeof(MediaStatusSlot))) continue;
-        MediaStatusSlot slot;
-        std::memcpy(&slot, bytes, sizeof slot);
-        PrintSlot(i, slot);
+        PrintSlot(i, ReadMediaStatusSlot(*reinterpret_cast<const MediaStatusSlot*>(bytes)));
     }
     std::printf("tail %s\n", IsZero(view + kMediaStatusSlotsSize, kMediaStatusAreaSize - kMediaStatusSlotsSize) ? "zero" : "dirty");
     UnmapViewOfFile(view);
