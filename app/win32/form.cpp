@@ -75,7 +75,7 @@ void ShowException(const std::exception* error) {
     static bool showing = false;  // a fault that repeats while its box is up is shown once
     if (showing) return;
     showing = true;
-    MessageBoxA(nullptr, error ? error->what() : "", "Glimmerbox", MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, error ? error->what() : "", kApplicationTitle, MB_OK | MB_ICONERROR);
     showing = false;
 }
 
@@ -117,6 +117,12 @@ LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wparam, LPARAM lp
 }
 
 Form::Form(const form_spec& spec) : spec_(spec) {
+    static const bool controls_registered = [] {
+        const INITCOMMONCONTROLSEX classes = {sizeof classes,
+                                              ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)controls_registered;
     RegisterClassOnce(spec.class_name, FormProcedure);
     RegisterClassOnce(kPageClass, PageProcedure);
     CreateWindowExA(spec.ex_style | WS_EX_CONTROLPARENT, spec.class_name, spec.caption, kFormStyle, CW_USEDEFAULT,
@@ -124,6 +130,7 @@ Form::Form(const form_spec& spec) : spec_(spec) {
                     this);
     if (!window_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + spec.class_name);
     page_shown_.assign(spec.controls.size(), true);
+    combo_items_.resize(spec.controls.size());
     CreateControls();
     ApplyDpi(WindowDpi(window_));
     // Centred on the screen's work area.
@@ -349,7 +356,10 @@ const control_spec* Form::SpecOf(HWND control) const {
     return index < 0 ? nullptr : &spec_.controls[index];
 }
 
-void Form::SetText(std::string_view control, const std::string& text) { SetWindowTextA(Control(control), text.c_str()); }
+void Form::SetText(std::string_view control, const std::string& text) {
+    // Unchanged texts are not set again, which would redraw them every tick.
+    if (Text(control) != text) SetWindowTextA(Control(control), text.c_str());
+}
 
 std::string Form::Text(std::string_view control) const {
     HWND window = Control(control);
@@ -370,6 +380,46 @@ bool Form::Checked(std::string_view control) const {
     return SendMessageA(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void Form::ShowCombo(std::string_view control, const combo_view& view) {
+    const int index = IndexOf(control);
+    HWND combo = controls_[index];
+    if (combo_items_[index] != view.items) {
+        SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : view.items) {
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        combo_items_[index] = view.items;
+    }
+    if (Selection(control) != view.selected) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(view.selected), 0);
+    SetEnabled(control, view.enabled);
+}
+
+int Form::Selection(std::string_view control) const {
+    return static_cast<int>(SendMessageA(Control(control), CB_GETCURSEL, 0, 0));
+}
+
+void Form::ShowCheck(std::string_view control, const check_view& view) {
+    SetChecked(control, view.checked);
+    SetEnabled(control, view.enabled);
+}
+
+void Form::ShowBar(std::string_view bar, std::string_view label, const bar_view& view) {
+    HWND window = Control(bar);
+    if (SendMessageA(window, TBM_GETRANGEMAX, 0, 0) != view.maximum) {
+        SendMessageA(window, TBM_SETRANGEMAX, TRUE, view.maximum);
+    }
+    if (Position(bar) != view.position) SendMessageA(window, TBM_SETPOS, TRUE, view.position);
+    SetEnabled(bar, view.enabled);
+    SetShown(bar, view.visible);
+    SetText(label, view.label);
+    SetEnabled(label, view.label_enabled);
+    SetShown(label, view.label_visible);
+}
+
+int Form::Position(std::string_view control) const {
+    return static_cast<int>(SendMessageA(Control(control), TBM_GETPOS, 0, 0));
+}
+
 void Form::Bind(std::string_view control, UINT code, std::function<void()> handler) {
     bindings_.push_back({IndexOf(control), code, std::move(handler)});
 }
@@ -377,7 +427,10 @@ void Form::Bind(std::string_view control, UINT code, std::function<void()> handl
 void Form::Notify(int control, UINT code) {
     if (control < 0) return;
     for (const binding& bound : bindings_) {
-        if (bound.control == control && bound.code == code) bound.handler();
+        if (bound.control == control && bound.code == code) {
+            bound.handler();
+            if (handled_) handled_();
+        }
     }
 }
 
@@ -412,8 +465,14 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
         return TRUE;
     }
-    case WM_CLOSE: OnCloseRequest(); return 0;
-    case WM_TIMER: OnTimer(wparam); return 0;
+    case WM_CLOSE:
+        OnCloseRequest();
+        if (handled_) handled_();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wparam);
+        if (handled_) handled_();
+        return 0;
     case WM_SHOWWINDOW:
         if (wparam) OnShown();
         break;
@@ -427,6 +486,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY: OnDestroy(); break;
     default: break;
     }
-    if (const std::optional<LRESULT> result = OnMessage(message, wparam, lparam)) return *result;
+    if (const std::optional<LRESULT> result = OnMessage(message, wparam, lparam)) {
+        if (handled_) handled_();
+        return *result;
+    }
     return DefWindowProcA(window_, message, wparam, lparam);
 }

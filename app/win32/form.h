@@ -4,6 +4,8 @@
 // procedure binds each window to its form and turns raw messages into calls
 // on the form; no exception leaves it.
 
+#include "app/control_views.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -98,6 +100,18 @@ public:
     void SetChecked(std::string_view control, bool checked);
     bool Checked(std::string_view control) const;
 
+    // Views of the model. Setting a control this way reports no change back.
+    void ShowCombo(std::string_view control, const combo_view& view);
+    void ShowCheck(std::string_view control, const check_view& view);
+    void ShowBar(std::string_view bar, std::string_view label, const bar_view& view);
+    // The drop-down list's selected item, -1 for none.
+    int Selection(std::string_view control) const;
+    // A track bar's position.
+    int Position(std::string_view control) const;
+
+    // Runs after each notification, timer or close that the form handled.
+    void OnHandled(std::function<void()> handled) { handled_ = std::move(handled); }
+
 protected:
     // Runs handler when the named control reports code.
     void Bind(std::string_view control, UINT code, std::function<void()> handler);
@@ -139,9 +153,12 @@ private:
     HFONT fonts_[3] = {};
     std::vector<HWND> controls_;  // parallel to spec_.controls
     std::vector<binding> bindings_;
-    std::vector<bool> page_shown_;  // by page number
+    std::vector<bool> page_shown_;  // by table row
+    std::vector<std::vector<std::string>> combo_items_;  // by table row: the items shown
+    std::function<void()> handled_;
 };
 
 // The framework's exception box: one box at a time, with the exception's
 // message, while the message loop goes on.
 void ShowException(const std::exception* error);
+inline constexpr const char* kApplicationTitle = "Glimmerbox";

@@ -17,8 +17,7 @@ constexpr control_spec kControls[] = {
 const form_spec TfSuspendMessage::kForm = {"TfSuspendMessage", "System suspend (S1/S3/S4)", 273, 113,
                                            WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
 
-TfSuspendMessage::TfSuspendMessage(std::function<void()> open_thread)
-    : Form(kForm), open_thread_(std::move(open_thread)) {
+TfSuspendMessage::TfSuspendMessage() : Form(kForm) {
     Bind("Button1", BN_CLICKED, [this] { Button1Click(); });
     Bind("Button2", BN_CLICKED, [this] { Button2Click(); });
 }

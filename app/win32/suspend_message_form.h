@@ -1,21 +1,27 @@
 #pragma once
-// The notice that warns about the system-suspend event, shown when the user
-// chooses that event in the event dialog. It changes no setting.
+// The notice that warns about the system-suspend event (fSuspendMessage).
+// It renders nothing of its own: its buttons run the notice's operations.
 
+#include "app/suspend_notice.h"
 #include "app/win32/form.h"
-
-#include <functional>
 
 class TfSuspendMessage : public Form {
 public:
-    // open_thread opens the forum thread about the suspend event.
-    explicit TfSuspendMessage(std::function<void()> open_thread);
+    TfSuspendMessage();
+
+    // The notice's operations, which exist once the main window's model does.
+    void Attach(cSuspendNotice* notice) { notice_ = notice; }
 
     static const form_spec kForm;
 
 private:
-    void Button1Click() { open_thread_(); }
-    void Button2Click() { Hide(); }
+    void OnCloseRequest() override { Button2Click(); }
+    void Button1Click() {
+        if (notice_) notice_->Button1Click();
+    }
+    void Button2Click() {
+        if (notice_) notice_->Button2Click();
+    }
 
-    std::function<void()> open_thread_;
+    cSuspendNotice* notice_ = nullptr;
 };
