@@ -25,7 +25,7 @@ UINT WindowDpi(HWND window) {
 RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD ex_style, UINT dpi) {
     using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     static const auto adjust_for_dpi = BindUser32<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
-    RECT rect = {0, 0, ScaleForDpi(client_width, dpi), ScaleForDpi(client_height, dpi)};
+    RECT rect = {0, 0, client_width, client_height};
     if (!adjust_for_dpi || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi)) {
         AdjustWindowRectEx(&rect, style, FALSE, ex_style);
     }

@@ -208,8 +208,9 @@ void Form::ApplyDpi(UINT dpi) {
     CreateFonts();
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
     for (std::size_t i = 0; i < controls_.size(); ++i) LayOutControl(i);
-    const RECT frame = WindowRectForClient(spec_.client_width, spec_.client_height, kFormStyle,
-                                           spec_.ex_style | WS_EX_CONTROLPARENT, dpi);
+    // The frame is drawn for the window's own DPI, which a layout for another DPI does not change.
+    const RECT frame = WindowRectForClient(ScaleForDpi(spec_.client_width, dpi), ScaleForDpi(spec_.client_height, dpi),
+                                           kFormStyle, spec_.ex_style | WS_EX_CONTROLPARENT, WindowDpi(window_));
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     OnLaidOut();
@@ -232,20 +233,21 @@ void Form::LayOutControl(std::size_t index) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    int width = ScaleForDpi(control.width, dpi_);
-    int height = ScaleForDpi(control.height, dpi_);
-    if (width == 0 || height == 0) {
+    // Edges are scaled rather than sizes, so that controls which meet at 96 dpi still meet.
+    const int left = ScaleForDpi(control.left, dpi_), top = ScaleForDpi(control.top, dpi_);
+    int width = ScaleForDpi(control.left + control.width, dpi_) - left;
+    int height = ScaleForDpi(control.top + control.height, dpi_) - top;
+    if (control.width == 0 || control.height == 0) {
         const SIZE caption = CaptionSize(window, FontOf(control));
-        if (width == 0) width = caption.cx;
-        if (height == 0) height = caption.cy;
+        if (control.width == 0) width = caption.cx;
+        if (control.height == 0) height = caption.cy;
     }
     int open_height = height;
     if (control.kind == ControlKind::DropDownList) {
         SendMessageA(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - kComboFrame);
         open_height = height * (kDropDownRows + 1);
     }
-    SetWindowPos(window, nullptr, ScaleForDpi(control.left, dpi_), ScaleForDpi(control.top, dpi_), width, open_height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, left, top, width, open_height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetFontName(const std::string& face) {
