@@ -34,9 +34,7 @@ cEventDialogModel::cEventDialogModel(cLedEngine& engine, cPersistentBool& enable
       windows_(windows),
       window_(window),
       suspend_notice_(suspend_notice),
-      owner_(owner) {
-    FillEventAndPriorityLists();
-}
+      owner_(owner) {}
 
 void cEventDialogModel::FillEventAndPriorityLists() {
     const cEventCatalogue& catalogue = engine_.Catalogue();

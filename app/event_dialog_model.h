@@ -38,7 +38,8 @@ public:
                       platform::WindowHandle window, cSuspendNotice& suspend_notice, cEventDialogOwner& owner);
 
     // Refills the event list (the offered events; hidden ones only while "EnableHiddenEvents"
-    // is set) and the priority list. Run at creation and whenever hidden events are switched.
+    // is set) and the priority list. Run at the end of the start-up and whenever hidden
+    // events are switched.
     void FillEventAndPriorityLists();
     // Shows the dialog, not modally, on relation (edited in place) with the LEDs of device.
     void Edit(led_relation& relation, cLedDevice& device);

@@ -74,6 +74,8 @@ std::optional<int> cMainWindowModel::Start(std::span<const std::string> argument
     view_.active_page = config_page::Leds;
     ++view_.page_generation;
     view_.rnd_tab_shown = false;
+    // The event dialog is made after the main window: it offers what the refill made available.
+    event_dialog_.FillEventAndPriorityLists();
     return std::nullopt;
 }
 

@@ -95,7 +95,8 @@ public:
     // The rest of the start-up: the command line (arguments[0] is the program's path),
     // which may end the program with the exit code returned, before any device is opened
     // or the user events are reset; then user events reset, relations, device detection,
-    // the initial device, RefreshWindow, add_tray_icon, Timer1 and the LEDs tab.
+    // the initial device, RefreshWindow, add_tray_icon, Timer1, the LEDs tab and the
+    // event dialog's lists.
     std::optional<int> Start(std::span<const std::string> arguments, const std::function<void()>& add_tray_icon);
 
     // WM_TIMER of the main window: Timer1Timer or Timer2Timer by id.

@@ -136,6 +136,21 @@ TEST_F(ConfigurationWindow, ProlificFixBelongsToTheSerialDevice) {
     EXPECT_TRUE(dynamic_cast<cSerialLedDevice&>(*model->Engine().Devices().Item(0)).ResumeFix().Get());
 }
 
+TEST_F(ConfigurationWindow, RefreshWithoutTheStoredDeviceShowsTheFallbacksOwnRelations) {
+    StartWithThreeLeds();
+    Relate({{event::UserEvent0, 2, led_state::On, 3}});
+    model->Engine().SaveRelations();
+    model->Engine().DeviceId().Set("COM9");
+    model->ButtonRefreshDevicesClick();
+    EXPECT_EQ(Current().Id(), "Keyboard");
+    EXPECT_TRUE(View().refresh_devices_enabled);
+
+    cRelationList fallback;
+    fallback.Load(registry, 0x2003, model->Engine().Catalogue());
+    ASSERT_EQ(model->Engine().Relations().size(), fallback.size());
+    EXPECT_EQ(model->Engine().Relations()[0], fallback[0]);
+}
+
 TEST_F(ConfigurationWindow, DeleteSelectsTheRowThatMovedUpOrTheNewLast) {
     struct Case {
         int rows;

@@ -98,6 +98,9 @@ TEST_F(EventDialog, OffersHiddenEventsOnlyWhileEnabledAndListsByName) {
     for (const char* hidden : {"Monitor on", "Always on", "System required", "Display required"})
         EXPECT_TRUE(Offers(hidden)) << hidden;
     EXPECT_EQ(Dialog().events.items.front(), "Always on");
+
+    Start();  // the next start offers them from the beginning
+    EXPECT_TRUE(Offers("Monitor on"));
 }
 
 TEST_F(EventDialog, WithoutMediaCenterTheNewRelationsEventIsNotOffered) {

@@ -89,6 +89,12 @@ TEST_F(AppFixture, PlainStartFillsTheWindowBeforeTheTrayIconAndTicksAfterIt) {
     EXPECT_EQ(View().marks_generation, marks);
 }
 
+TEST_F(AppFixture, SessionsAreCountedBeforeTheFirstTick) {
+    sessions.Add({2, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "DOMAIN\\someone"});
+    Build();
+    EXPECT_TRUE(model->Engine().Events() & event::RemoteDesktopSession);
+}
+
 TEST(BuildStamp, ShowsTheDayWithoutPadding) {
     EXPECT_EQ(BuildStamp("May 25 2009", "14:03:59"), "Build: May 25 2009, 14:03:59");
     EXPECT_EQ(BuildStamp("Dec  7 2026", "09:00:00"), "Build: Dec 7 2026, 09:00:00");
