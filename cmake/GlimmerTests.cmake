@@ -42,22 +42,3 @@ function(glimmer_add_test name)
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT 120)
     endif()
 endfunction()
-
-# The "display" fixture: a private X display for Windows programs that show
-# windows, with Wine's desktop on it. Tests that require it run their command
-# through glimmer_on_display.
-set(GLIMMER_DISPLAY_STATE ${CMAKE_BINARY_DIR}/display)
-set(glimmer_on_display ${PROJECT_SOURCE_DIR}/cmake/display.sh run ${GLIMMER_DISPLAY_STATE})
-function(glimmer_display_fixture)
-    glimmer_wine_fixture()
-    if(NOT TARGET glimmer_display_fixture_defined)
-        add_custom_target(glimmer_display_fixture_defined)
-        add_test(NAME display.setup
-                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/display.sh setup ${GLIMMER_DISPLAY_STATE} ${GLIMMER_WINEPREFIX})
-        add_test(NAME display.cleanup
-                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/display.sh cleanup ${GLIMMER_DISPLAY_STATE} ${GLIMMER_WINEPREFIX})
-        # Both restart the prefix's wineserver: after its setup, and alone in the prefix.
-        set_tests_properties(display.setup PROPERTIES FIXTURES_SETUP display FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix)
-        set_tests_properties(display.cleanup PROPERTIES FIXTURES_CLEANUP display FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix)
-    endif()
-endfunction()
