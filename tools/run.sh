@@ -13,7 +13,6 @@
 # its tray menu and says where the pictures are.
 set -eu
 cd "$(dirname "$0")/.."
-root=$PWD
 demo=no
 case "${1:-}" in
 "") ;;
@@ -21,19 +20,8 @@ case "${1:-}" in
 *) echo "usage: tools/run.sh [--demo]"; exit 2 ;;
 esac
 
-tools/install-deps.sh
-# The product is 32-bit; where this host cannot run 32-bit programs, the 64-bit build.
-. cmake/wine-env.sh
-if [ "$WINE_RUNS_32BIT" = yes ]; then preset=win32; regsvr32='C:\windows\syswow64\regsvr32.exe'
-else preset=win64; regsvr32='C:\windows\system32\regsvr32.exe'; fi
-build=build/$preset
-cmake --preset $preset >/dev/null
-cmake --build --preset $preset -j "$(nproc)" --target Glimmerbox glimmerbox_sink status_host ui_driver >/dev/null
-
-echo "setting up the Wine prefix in $build/wineprefix"
-cmake/wine-prefix.sh setup "$root/$build/wineprefix"
-trap '"$root/cmake/wine-prefix.sh" cleanup "$root/$build/wineprefix"' EXIT
-cd $build
+. tools/wine-session.sh
+wine_session Glimmerbox glimmerbox_sink status_host ui_driver
 ./wine-run.sh "$regsvr32" /s Glimmerbox.dll
 
 # A few relations of the fallback keyboard device (hardware ID 2003, the
