@@ -16,6 +16,10 @@ void ProgramOverFakeDevices::SetUp() {
 
 void ProgramOverFakeDevices::TearDown() {
     program_.reset();
+    // An end of the program posts WM_QUIT, which would end the next test's message boxes at once.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     RegistryFixture::TearDown();
 }
 

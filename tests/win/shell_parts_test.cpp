@@ -53,17 +53,23 @@ TEST_F(TrayIcon, IsAddedAgainWhenTheNotificationAreaIsCreatedAnew) {
 
 namespace {
 
-// Waits for the box of this title on another thread, reads its buttons and presses one.
-std::map<int, std::string> ReadAndPress(const char* title, int press) {
-    std::map<int, std::string> captions;
+// The message box of this title once it is up, waited for on another thread; null after 5 s.
+HWND WaitForBox(const char* title) {
     HWND box = nullptr;
     for (int attempt = 0; attempt < 500 && !(box && IsWindowVisible(box)); ++attempt) {
         box = FindWindowA("#32770", title);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (!box) return captions;
     // The box is shown, then activated: its captions are set by then.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return box;
+}
+
+// Reads the buttons of the box of this title and presses one.
+std::map<int, std::string> ReadAndPress(const char* title, int press) {
+    std::map<int, std::string> captions;
+    HWND box = WaitForBox(title);
+    if (!box) return captions;
     for (int id : {IDOK, IDYES, IDNO}) {
         if (HWND button = GetDlgItem(box, id)) {
             char text[32] = {};
@@ -95,5 +101,70 @@ TEST(EnglishMessageBox, ButtonsReadOkYesAndNo) {
         reader.join();
         EXPECT_EQ(captions, c.captions) << "type " << c.type;
         EXPECT_EQ(result, c.press);
+    }
+}
+
+using ProgramEnd = ProgramOverFakeDevices;
+
+TEST_F(ProgramEnd, LogOffHidesTheWindowFirstThenGrantsTheEnd) {
+    Start();
+    OpenConfiguration();
+    SetForegroundWindow(main_form().Handle());
+    ASSERT_EQ(GetForegroundWindow(), main_form().Handle());
+    EXPECT_EQ(SendMessageA(main_form().Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_FALSE(IsWindowVisible(main_form().Handle()));
+    EXPECT_EQ(SendMessageA(main_form().Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+}
+
+TEST_F(ProgramEnd, TheSessionsEndShutsDownBeforeWindowsEndsTheProcess) {
+    Start();
+    ASSERT_TRUE(ports.port(3).open);
+    NOTIFYICONDATAA record = main_form().Icon()->Record();
+    EXPECT_EQ(SendMessageA(main_form().Handle(), WM_ENDSESSION, TRUE, 0), 1);
+    EXPECT_EQ(program_->Model(), nullptr);
+    EXPECT_FALSE(ports.port(3).open) << "the device left its LEDs and closed";
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record)) << "the icon is gone";
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the message loop ends";
+}
+
+namespace {
+
+// A form whose button fails, as a handler that meets a fault does.
+constexpr control_spec kFailingControls[] = {{ControlKind::Button, "Fail", "Fail", 8, 8, 75, 25}};
+constexpr form_spec kFailingForm = {"GlimmerFailingForm", "Failing", 100, 50, WS_EX_TOOLWINDOW, kFailingControls};
+
+class FailingForm : public Form {
+public:
+    FailingForm() : Form(kFailingForm) {
+        Bind("Fail", BN_CLICKED, [this] {
+            ++clicks;
+            throw std::runtime_error("Handler failed");
+        });
+    }
+    int clicks = 0;
+};
+
+// The text of the exception box of this title, read on another thread, which then closes it.
+std::string ReadAndClose(const char* title) {
+    HWND box = WaitForBox(title);
+    if (!box) return "(no box)";
+    char text[128] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the static of a message box
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return text;
+}
+
+}  // namespace
+
+TEST(ExceptionBox, ShowsAHandlersFaultOnceAndTheWindowGoesOn) {
+    FailingForm form;
+    for (int click = 1; click <= 2; ++click) {
+        std::string text;
+        std::thread reader([&] { text = ReadAndClose(kApplicationTitle); });
+        SendMessageA(form.Control("Fail"), BM_CLICK, 0, 0);
+        reader.join();
+        EXPECT_EQ(text, "Handler failed");
+        EXPECT_EQ(form.clicks, click) << "the window still handles its controls";
     }
 }
