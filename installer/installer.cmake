@@ -1,5 +1,5 @@
 # Glimmerbox-<version>-setup.exe, the one file a Windows user installs: the
-# program, the 32-bit sink module and the 64-bit one. It is made in the 32-bit
+# program, the 32-bit sink module and the 64-bit one. Included by the 32-bit
 # build, which holds the program and the 32-bit module; the 64-bit module comes
 # from the 64-bit build in GLIMMER_WIN64_DIR. Not part of "all", since it needs
 # that other build: build the target "installer" after both (tools/build.sh does).
@@ -16,8 +16,8 @@ function(glimmer_add_installer target version output)
         COMMAND ${GLIMMER_MAKENSIS} -V2 -WX -DVERSION=${version}
                 -DPROGRAM=$<TARGET_FILE:${GLIMMER_INSTALLED_PROGRAM}>
                 -DSINK32=$<TARGET_FILE:glimmerbox_sink> -DSINK64=${sink64}
-                -DOUTFILE=${output} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/glimmerbox.nsi
-        DEPENDS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/glimmerbox.nsi ${GLIMMER_INSTALLED_PROGRAM} glimmerbox_sink ${sink64}
+                -DOUTFILE=${output} ${PROJECT_SOURCE_DIR}/installer/glimmerbox.nsi
+        DEPENDS ${PROJECT_SOURCE_DIR}/installer/glimmerbox.nsi ${GLIMMER_INSTALLED_PROGRAM} glimmerbox_sink ${sink64}
         COMMENT "Building ${output}"
         VERBATIM)
     add_custom_target(${target} DEPENDS ${output})
@@ -25,4 +25,3 @@ endfunction()
 
 set(GLIMMER_INSTALLER ${CMAKE_BINARY_DIR}/Glimmerbox-${PROJECT_VERSION}-setup.exe)
 glimmer_add_installer(installer ${PROJECT_VERSION} ${GLIMMER_INSTALLER})
-set(GLIMMER_INSTALLER ${GLIMMER_INSTALLER} PARENT_SCOPE)
