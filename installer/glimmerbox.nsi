@@ -12,10 +12,7 @@
 ; /S installs or removes silently; the log-on start is then on. The user's
 ; own settings under HKCU\Software\Quillmoor\Glimmerbox are never touched.
 
-!ifndef TARGET
-  !define TARGET x86-unicode
-!endif
-Target ${TARGET}
+Target x86-unicode
 
 !include MUI2.nsh
 !include LogicLib.nsh
