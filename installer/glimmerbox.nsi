@@ -126,18 +126,19 @@ FunctionEnd
   Call ${PREFIX}Regsvr32
 !macroend
 
-; A module that Media Center's host has loaded cannot be overwritten, but it
-; can be renamed: the host keeps the old file until it ends, and the old file
-; goes at the next restart.
-!macro INSTALL_MODULE FOLDER SOURCE
+; A file in use cannot be overwritten, but it can be renamed: a module that
+; Media Center's host holds, or the program running in another user's
+; session, keeps its old file until it ends, and the old file goes at the
+; next restart.
+!macro INSTALL_FILE FOLDER NAME SOURCE
   SetOutPath "${FOLDER}"
-  Delete /REBOOTOK "${FOLDER}\Glimmerbox.dll.old"
+  Delete /REBOOTOK "${FOLDER}\${NAME}.old"
   ClearErrors
-  Rename "${FOLDER}\Glimmerbox.dll" "${FOLDER}\Glimmerbox.dll.old"
+  Rename "${FOLDER}\${NAME}" "${FOLDER}\${NAME}.old"
   ${IfNot} ${Errors}
-    Delete /REBOOTOK "${FOLDER}\Glimmerbox.dll.old"
+    Delete /REBOOTOK "${FOLDER}\${NAME}.old"
   ${EndIf}
-  File "/oname=Glimmerbox.dll" "${SOURCE}"
+  File "/oname=${NAME}" "${SOURCE}"
 !macroend
 
 !macro REGISTER_MODULE BITS MODULE
@@ -162,11 +163,10 @@ Section "Glimmerbox" SectionProgram
   SectionIn RO
   Call CloseProgram
 
-  SetOutPath "$INSTDIR"
-  File "/oname=Glimmerbox.exe" "${PROGRAM}"
-  !insertmacro INSTALL_MODULE "$INSTDIR" "${SINK32}"
+  !insertmacro INSTALL_FILE "$INSTDIR" Glimmerbox.exe "${PROGRAM}"
+  !insertmacro INSTALL_FILE "$INSTDIR" Glimmerbox.dll "${SINK32}"
   ${If} ${RunningX64}
-    !insertmacro INSTALL_MODULE "$INSTDIR\x64" "${SINK64}"
+    !insertmacro INSTALL_FILE "$INSTDIR\x64" Glimmerbox.dll "${SINK64}"
   ${EndIf}
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -232,6 +232,7 @@ Section "Uninstall"
   !insertmacro REMOVE_MODULE 32 "$INSTDIR"
   RMDir /REBOOTOK "$INSTDIR\x64"
   Delete /REBOOTOK "$INSTDIR\Glimmerbox.exe"
+  Delete /REBOOTOK "$INSTDIR\Glimmerbox.exe.old"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
 

@@ -78,6 +78,27 @@ uninstall() {
     win "$install_dir\\Uninstall.exe" /S && wineserver -w
 }
 
+# The same while another process lives on: wait for the entry to go.
+uninstall_beside() {
+    win "$install_dir\\Uninstall.exe" /S || return 1
+    for attempt in $(seq 100); do no_key "$entry_key" 32 && sleep 1 && return 0; sleep 0.2; done
+    return 1
+}
+
+# Starts the 64-bit stand-in host with a session open, so that it holds the
+# installed 64-bit module; $holder is its process.
+hold_module() {
+    (cd "$win64" && exec $WINE status_host.exe "open tv" "wait 60000" </dev/null >"$work/installer_holder.txt" 2>&1) &
+    holder=$!
+    for attempt in $(seq 100); do grep -q "open tv" "$work/installer_holder.txt" && return 0; sleep 0.1; done
+    return 1
+}
+
+restarts_remove() {
+    contains "$(reg_value 'HKLM\System\CurrentControlSet\Control\Session Manager' 64 PendingFileRenameOperations)" \
+        "\\??\\$1\\0"
+}
+
 # A private display, for the program's window.
 display_file="$work/installer_display"
 : >"$display_file"
@@ -136,6 +157,10 @@ check "the shortcut's target is the installed program" contains "$driven" "targe
 logon=$(reg_value "$run_key" 32 Glimmerbox)
 check "every user's log-on starts the installed program" equals "$logon" "\"$install_dir\\Glimmerbox.exe\""
 check "the log-on command starts the program, which ends on a close request" starts_and_closes "$logon"
+win reg delete "$run_key" /v Glimmerbox /f /reg:32 >/dev/null 2>&1
+check "installing again installs silently" win "$installer" /S
+check "installing again keeps a log-on start that was turned off" equals "$(reg_value "$run_key" 32 Glimmerbox)" ""
+win reg add "$run_key" /v Glimmerbox /d "$logon" /f /reg:32 >/dev/null 2>&1
 
 echo "== uninstall =="
 check "the uninstaller runs silently" uninstall
@@ -147,5 +172,19 @@ check "the 64-bit host finds no sink" host_finds_no_sink "$win64"
 check "no Start menu shortcut" test ! -e "$unix_shortcut"
 check "no log-on entry" equals "$(reg_value "$run_key" 32 Glimmerbox)" ""
 check "no \"Programs and Features\" entry" no_key "$entry_key" 32
+
+echo "== a module that Media Center's host holds =="
+check "installing again installs silently" win "$installer" /S
+check "the 64-bit host holds the installed module" hold_module
+check "installing over the held module succeeds" win "$installer" /S
+check "the held module is replaced" cmp "$unix_install_dir/x64/Glimmerbox.dll" "$win64/Glimmerbox.dll"
+check "the held module's old file is removed at the next restart" restarts_remove "$install_dir\\x64\\Glimmerbox.dll.old"
+kill $holder
+check "the 64-bit host holds the new module" hold_module
+check "uninstalling while the host holds the module succeeds" uninstall_beside
+check "the held module is removed at the next restart" restarts_remove "$install_dir\\x64\\Glimmerbox.dll"
+check "nothing else is left" equals "$(files_below "$unix_install_dir")" "./x64/Glimmerbox.dll "
+kill $holder
+
 check "the user's relations stay" equals "$(reg_value "$relations_key" 64 Relation0Event)" 0x4
 finish
