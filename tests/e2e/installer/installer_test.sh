@@ -17,8 +17,8 @@
 set -u
 installer=$1 previous=$2 version=$3 program=$4 win32=$5 win64=$6 work=$7
 . "$(dirname "$0")/checks.sh"
-export WINEPREFIX="$work/installer_prefix"
-. "$(dirname "$0")/../../cmake/wine-env.sh"
+export WINEPREFIX="$work/installer_prefix" WINEARCH=win64
+. "$(dirname "$0")/../../../cmake/wine-env.sh"
 if [ "$WINE_RUNS_32BIT" = no ]; then
     echo "skipped: this host's kernel cannot run 32-bit programs, so Wine cannot run the 32-bit setup program here"
     exit 77
@@ -32,7 +32,7 @@ class_key='HKLM\Software\Classes\CLSID\{BA85F2E0-3923-47DA-B92D-428A6C986A38}'
 entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox'
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 relations_key='HKCU\Software\Quillmoor\Glimmerbox\1001\Relations'
-driver="$win32/tests/e2e/program_driver.exe"
+driver="$win32/tests/e2e/installer/program_driver.exe"
 
 win() {
     $WINE "$@" </dev/null
