@@ -1,5 +1,5 @@
 ; Glimmerbox setup: the tray program and the status sink module, installed
-; for every user of the machine. installer/CMakeLists.txt builds it with
+; for every user of the machine. installer/installer.cmake builds it with
 ;   makensis -DVERSION=1.2.3 -DPROGRAM=Glimmerbox.exe -DSINK32=<32-bit Glimmerbox.dll>
 ;            -DSINK64=<64-bit Glimmerbox.dll> -DOUTFILE=Glimmerbox-1.2.3-setup.exe glimmerbox.nsi
 ;
@@ -60,8 +60,8 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "Glimmerbox-${VERSION}-setup.exe"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Glimmerbox has been removed from your computer.$\r$\n$\r$\n${SETTINGS_KEPT}"
-!define MUI_FINISHPAGE_TEXT_REBOOT "Glimmerbox has been removed. Media Center still holds its module, \
-which is removed when Windows restarts.$\r$\n$\r$\n${SETTINGS_KEPT}$\r$\n$\r$\nRestart now?"
+!define MUI_FINISHPAGE_TEXT_REBOOT "Glimmerbox has been removed. Files still in use, such as a module that \
+Media Center holds, are removed when Windows restarts.$\r$\n$\r$\n${SETTINGS_KEPT}"
 !insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "English"

@@ -38,17 +38,19 @@ win() {
     $WINE "$@" </dev/null
 }
 
+# value_of LISTING NAME: the data of a value in what "reg query" printed.
+value_of() {
+    printf '%s\n' "$1" | tr -d '\r' | sed -n "s/^ *$2  *REG_[A-Z_]*  *//p"
+}
+
 # reg_value KEY VIEW [NAME]: the data of a value (the default one without
 # NAME) in the 32-bit or 64-bit registry view; empty when there is none.
 reg_value() {
     if [ $# -eq 3 ]; then
-        found=$(win reg query "$1" /v "$3" "/reg:$2" 2>/dev/null) || return 0
-        name=$3
+        value_of "$(win reg query "$1" /v "$3" "/reg:$2" 2>/dev/null)" "$3"
     else
-        found=$(win reg query "$1" /ve "/reg:$2" 2>/dev/null) || return 0
-        name='(Default)'
+        value_of "$(win reg query "$1" /ve "/reg:$2" 2>/dev/null)" '(Default)'
     fi
-    printf '%s\n' "$found" | tr -d '\r' | sed -n "s/^ *$name  *REG_[A-Z_]*  *//p"
 }
 
 no_key() {
@@ -73,13 +75,9 @@ starts_and_closes() {
     driven=$(win "$driver" "$1" close 2>&1) && contains "$driven" "exit 0"
 }
 
-# The uninstaller finishes from a copy of itself: wait for every process.
+# The uninstaller finishes from a copy of itself, whose last step removes
+# the "Programs and Features" entry.
 uninstall() {
-    win "$install_dir\\Uninstall.exe" /S && wineserver -w
-}
-
-# The same while another process lives on: wait for the entry to go.
-uninstall_beside() {
     win "$install_dir\\Uninstall.exe" /S || return 1
     for attempt in $(seq 100); do no_key "$entry_key" 32 && sleep 1 && return 0; sleep 0.2; done
     return 1
@@ -113,6 +111,8 @@ rm -rf "$WINEPREFIX"
 win wineboot --init >/dev/null 2>&1
 win reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
+# One server for the whole run, detached from the output: each Wine program starts fast.
+(wineserver -p && win cmd /c exit) >/dev/null 2>&1
 
 echo "== an earlier version, running, with stored relations =="
 check "the earlier version installs silently" win "$previous" /S
@@ -141,14 +141,15 @@ check "the 64-bit view's class is the installed 64-bit module" \
     equals "$(reg_value "$class_key\\InprocServer32" 64)" "$install_dir\\x64\\Glimmerbox.dll"
 check "the 32-bit host plays a session through the installed module" host_plays_session "$win32"
 check "the 64-bit host plays a session through the installed module" host_plays_session "$win64"
+entry=$(win reg query "$entry_key" /reg:32 2>/dev/null)
 for pair in "DisplayName=Glimmerbox" "DisplayVersion=$version" "Publisher=Quillmoor" \
             "DisplayIcon=$install_dir\\Glimmerbox.exe,0" "InstallLocation=$install_dir" \
             "UninstallString=\"$install_dir\\Uninstall.exe\"" "QuietUninstallString=\"$install_dir\\Uninstall.exe\" /S" \
             "NoModify=0x1" "NoRepair=0x1"; do
-    check "the \"Programs and Features\" entry's ${pair%%=*}" equals "$(reg_value "$entry_key" 32 "${pair%%=*}")" "${pair#*=}"
+    check "the \"Programs and Features\" entry's ${pair%%=*}" equals "$(value_of "$entry" "${pair%%=*}")" "${pair#*=}"
 done
 kilobytes=$(($(cat "$unix_install_dir"/*.* "$unix_install_dir"/x64/* | wc -c) / 1024))
-check "the entry's size is the installed files' kilobytes" equals "$(($(reg_value "$entry_key" 32 EstimatedSize)))" "$kilobytes"
+check "the entry's size is the installed files' kilobytes" equals "$(($(value_of "$entry" EstimatedSize)))" "$kilobytes"
 
 echo "== starting the program =="
 check "the Start menu shortcut is there" test -f "$unix_shortcut"
@@ -181,7 +182,7 @@ check "the held module is replaced" cmp "$unix_install_dir/x64/Glimmerbox.dll" "
 check "the held module's old file is removed at the next restart" restarts_remove "$install_dir\\x64\\Glimmerbox.dll.old"
 kill $holder
 check "the 64-bit host holds the new module" hold_module
-check "uninstalling while the host holds the module succeeds" uninstall_beside
+check "uninstalling while the host holds the module succeeds" uninstall
 check "the held module is removed at the next restart" restarts_remove "$install_dir\\x64\\Glimmerbox.dll"
 check "nothing else is left" equals "$(files_below "$unix_install_dir")" "./x64/Glimmerbox.dll "
 kill $holder
