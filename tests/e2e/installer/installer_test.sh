@@ -148,8 +148,8 @@ for pair in "DisplayName=Glimmerbox" "DisplayVersion=$version" "Publisher=Quillm
             "NoModify=0x1" "NoRepair=0x1"; do
     check "the \"Programs and Features\" entry's ${pair%%=*}" equals "$(value_of "$entry" "${pair%%=*}")" "${pair#*=}"
 done
-kilobytes=$(($(cat "$unix_install_dir"/*.* "$unix_install_dir"/x64/* | wc -c) / 1024))
-check "the entry's size is the installed files' kilobytes" equals "$(($(value_of "$entry" EstimatedSize)))" "$kilobytes"
+kilobytes=$(printf '0x%x' $(($(cat "$unix_install_dir"/*.* "$unix_install_dir"/x64/* | wc -c) / 1024)))
+check "the entry's size is the installed files' kilobytes" equals "$(value_of "$entry" EstimatedSize)" "$kilobytes"
 
 echo "== starting the program =="
 check "the Start menu shortcut is there" test -f "$unix_shortcut"
