@@ -159,6 +159,19 @@ so Media Center cannot find it." /SD IDOK
   Delete /REBOOTOK "${FOLDER}\Glimmerbox.dll.old"
 !macroend
 
+; Without elevation (no UAC, a standard account) nothing could be written:
+; say so and end with ERROR_ELEVATION_REQUIRED.
+!macro REQUIRE_ADMINISTRATOR
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "Glimmerbox is set up for every user of this computer: \
+please run this as an administrator." /SD IDOK
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
+!macroend
+
 Section "Glimmerbox" SectionProgram
   SectionIn RO
   Call CloseProgram
@@ -204,6 +217,7 @@ Section "-"
 SectionEnd
 
 Function .onInit
+  !insertmacro REQUIRE_ADMINISTRATOR
   SetShellVarContext all
   ; An upgrade keeps the earlier choice of the log-on start.
   ReadRegStr $0 HKLM "${ARP_KEY}" "UninstallString"
@@ -221,6 +235,7 @@ Function StartProgram
 FunctionEnd
 
 Function un.onInit
+  !insertmacro REQUIRE_ADMINISTRATOR
   SetShellVarContext all
 FunctionEnd
 
