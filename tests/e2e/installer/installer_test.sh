@@ -88,7 +88,7 @@ uninstall() {
 hold_module() {
     (cd "$win64" && exec $WINE status_host.exe "open tv" "wait 60000" </dev/null >"$work/installer_holder.txt" 2>&1) &
     holder=$!
-    for attempt in $(seq 100); do grep -q "open tv" "$work/installer_holder.txt" && return 0; sleep 0.1; done
+    for attempt in $(seq 300); do grep -q "open tv" "$work/installer_holder.txt" && return 0; sleep 0.1; done
     return 1
 }
 
@@ -103,7 +103,7 @@ display_file="$work/installer_display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb=$!
 trap '(wineserver -k) >/dev/null 2>&1; kill $xvfb' EXIT
-for attempt in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+for attempt in $(seq 200); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$display_file")"
 
 (wineserver -k) >/dev/null 2>&1
@@ -119,7 +119,7 @@ check "the earlier version installs silently" win "$previous" /S
 win reg add "$relations_key" /v Relation0Event /t REG_DWORD /d 4 /f >/dev/null 2>&1
 win "$driver" "\"$install_dir\\Glimmerbox.exe\"" >"$work/installer_running.txt" 2>&1 &
 running=$!
-for attempt in $(seq 100); do grep -q window "$work/installer_running.txt" && break; sleep 0.1; done
+for attempt in $(seq 300); do grep -q window "$work/installer_running.txt" && break; sleep 0.1; done
 check "the earlier version's program runs" grep -q window "$work/installer_running.txt"
 
 echo "== upgrade =="

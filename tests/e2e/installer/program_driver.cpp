@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr DWORD kWindowWaitMs = 10000;
+constexpr DWORD kWindowWaitMs = 30000;  // a first start in a fresh prefix is slow
 constexpr DWORD kEndWaitMs = 30000;
 
 enum ExitCode { kEnded = 0, kBadUsage = 1, kNotStarted = 2, kNoWindow = 3, kStillRunning = 4, kOtherCode = 5 };
