@@ -1,13 +1,14 @@
 #!/bin/sh
 # Builds all three presets and runs every test: natively with sanitizers,
-# and the Windows builds under Wine. Exits non-zero when any preset fails.
+# the fuzz targets for a bounded time each, and the Windows builds under
+# Wine. Exits non-zero when any preset fails.
 set -u
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
 jobs=$(nproc)
 status=0
 summary=""
-for preset in native win32 win64; do
+for preset in native fuzz win32 win64; do
     echo "== $preset =="
     log="build/ctest-$preset.log"
     mkdir -p build
