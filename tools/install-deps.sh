@@ -2,7 +2,7 @@
 # Installs what building and testing Glimmerbox needs on Debian 12, as root.
 # Safe to run again: it installs only what is missing.
 set -e
-packages="cmake g++ googletest libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+packages="cmake g++ googletest libbenchmark-dev clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 wine32:i386 libwine-dev xvfb nsis 7zip"
 missing=""
 for package in $packages; do

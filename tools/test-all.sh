@@ -1,14 +1,15 @@
 #!/bin/sh
 # Builds all three presets and runs every test: natively with sanitizers,
-# and the Windows builds under Wine. Exits non-zero when any preset fails.
-# The 64-bit build comes before the 32-bit one, whose installer ships its module.
+# the fuzz targets for a bounded time each, and the Windows builds under
+# Wine. Exits non-zero when any preset fails. The 64-bit build comes before
+# the 32-bit one, whose installer ships its module.
 set -u
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
 jobs=$(nproc)
 status=0
 summary=""
-for preset in native win64 win32; do
+for preset in native fuzz win64 win32; do
     echo "== $preset =="
     log="build/ctest-$preset.log"
     mkdir -p build

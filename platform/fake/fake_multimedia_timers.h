@@ -34,6 +34,8 @@ public:
     int Peak() const { return peak_; }
     // Every timer made, in order.
     const std::vector<Created>& created() const { return created_; }
+    // Forgets the timers made so far: a run of months would otherwise keep every one.
+    void ForgetCreated() { created_.clear(); }
 
 private:
     struct Timer {
