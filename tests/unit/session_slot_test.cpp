@@ -105,7 +105,7 @@ TEST_F(SessionSlotTest, TwoSinksShareOneAreaAndClearOnlyTheirOwnSessionsSlots) {
     second_sink.reset();  // the last sink closes the area
     EXPECT_TRUE(AreaIsZero());
     area_ = Join();
-    EXPECT_EQ(SessionSlot::Acquire(area_).Holds(), true);
+    EXPECT_TRUE(SessionSlot::Acquire(area_).Holds());
     EXPECT_EQ(Slot(0).sequence, 1u) << "a new area numbers from 1 again";
 }
 
