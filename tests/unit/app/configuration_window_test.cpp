@@ -69,6 +69,7 @@ TEST_F(ConfigurationWindow, FullColourSerialDeviceWithLevelControl) {
 
     // Choosing red moves the red bar, and a bar the program moves counts as an edit.
     model->ComboBox2Change(1);
+    EXPECT_EQ(model->Calibration().CalibrationColour(), led_state::Red);
     ExpectBar(Calibration().bars[0], true, true, 100, "100%");
     ExpectBar(Calibration().bars[1], true, true, 0, "0%");
     ExpectBar(Calibration().bars[2], true, true, 0, "0%");
@@ -118,6 +119,18 @@ TEST_F(ConfigurationWindow, FallbackKeyboardDevice) {
     EXPECT_EQ(View().classification, "0");
 }
 
+TEST_F(ConfigurationWindow, TickMarksTheRowsOfActiveEvents) {
+    StartWithThreeLeds();
+    Relate({{event::UserEvent0, 0, led_state::On, 3}, {event::PowerOn, 1, led_state::On, 3}});
+    EXPECT_FALSE(View().rows[0].marked);
+    EXPECT_TRUE(View().rows[1].marked);
+
+    registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("UserEvent0", 1);
+    clock.Advance(1000);  // another instance set the user event; the next gathering sees it
+    EXPECT_TRUE(View().rows[0].marked);
+    EXPECT_TRUE(Current().LitBits() & 0x1);
+}
+
 TEST_F(ConfigurationWindow, ProlificFixBelongsToTheSerialDevice) {
     AddProlificPort();
     ports.AddPort(2, {.dtr = platform::kMsRlsdOn});
@@ -126,6 +139,7 @@ TEST_F(ConfigurationWindow, ProlificFixBelongsToTheSerialDevice) {
     EXPECT_EQ(View().manufacturer_device_id, "VID_067B&PID_2303");
     EXPECT_TRUE(View().prolific_fix.enabled);
     EXPECT_FALSE(View().level_control.enabled);  // USB adapters cannot dim
+    EXPECT_FALSE(Calibration().tab_shown);
     model->CheckBox2Click(true);
     EXPECT_TRUE(View().prolific_fix.checked);
 
