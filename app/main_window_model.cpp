@@ -38,9 +38,6 @@ cMainWindowModel::cMainWindowModel(const app_services& services, const app_windo
       calibration_(engine_, services.timers),
       suspend_notice_(services.windows, services.shell, windows.suspend_notice),
       event_dialog_(engine_, enable_hidden_events_, services.windows, windows.event_dialog, suspend_notice_, *this) {
-    // The engine's registration sends the window a session change at once, which reached no
-    // engine yet: count the sessions now.
-    engine_.OnSessionChange(0, 0);
     view_.web_site_text = links::kWebSiteText;
     view_.forum_text = links::kForumText;
     view_.mail_text = links::kMailAddress;
