@@ -46,15 +46,6 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
-HWND ProgramUp() {
-    HWND window = nullptr;
-    e2e::WaitUntil([&] {
-        window = e2e::FindMainWindow();
-        return window && e2e::TrayIconShown(window);
-    });
-    return window;
-}
-
 int Show(HWND window) {
     if (!e2e::DoubleClickTrayIcon(window)) return Fail("the configuration window did not show");
     if (e2e::Text(window) != e2e::kMainWindowCaption) return Fail("the window has another caption");
@@ -178,7 +169,7 @@ int main(int argc, char** argv) {
                      "                 | start-time PROGRAM RUNS | memory\n");
         return kBadUsage;
     }
-    HWND window = ProgramUp();
+    HWND window = e2e::WaitUntilInTray(0);
     if (!window) return Fail("Glimmerbox is not running");
     if (command == "show") return Show(window);
     if (command == "marks" && argc >= 3) {
