@@ -150,8 +150,11 @@ int Memory(HWND window) {
                                                 sizeof counters);
     if (process) CloseHandle(process);
     if (!read) return Fail("cannot read the program's memory counters");
-    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n", counters.PrivateUsage / 1024,
-                counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+    // SIZE_T is unsigned long on 32-bit Windows, which %zu does not take.
+    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n",
+                static_cast<std::size_t>(counters.PrivateUsage / 1024),
+                static_cast<std::size_t>(counters.WorkingSetSize / 1024),
+                static_cast<std::size_t>(counters.PeakWorkingSetSize / 1024));
     return kDone;
 }
 
