@@ -79,12 +79,17 @@ std::optional<DWORD> ProgramRun::WaitForExit(DWORD timeout_ms) {
 }
 
 HWND ProgramRun::WaitUntilInTray() {
+    return e2e::WaitUntilInTray(Id(), [this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; });
+}
+
+HWND WaitUntilInTray(DWORD process_id, const std::function<bool()>& ended) {
+    // A cold Wine process on a busy machine, and the probe of every serial
+    // port the host has, take seconds.
+    constexpr DWORD kStartPatienceMs = 30000;
     HWND window = nullptr;
-    bool up = WaitUntil([&] {
-        window = FindMainWindow(Id());
-        return (window && TrayIconShown(window)) || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-    });
-    return up && window && TrayIconShown(window) ? window : nullptr;
+    auto up = [&] { return (window = FindMainWindow(process_id)) != nullptr && TrayIconShown(window); };
+    WaitUntil([&] { return up() || (ended && ended()); }, kStartPatienceMs);
+    return up() ? window : nullptr;
 }
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,11 @@ bool TrayIconShown(HWND main_window);
 // Takes the icon out of the notification area, as a restarting shell loses it.
 bool RemoveTrayIcon(HWND main_window);
 
+// The main window of the program in a process (any process when process_id
+// is 0) once it is up, which is when its tray icon shows; null when it does
+// not come up within seconds or "ended" says it is gone.
+HWND WaitUntilInTray(DWORD process_id, const std::function<bool()>& ended = nullptr);
+
 // One run of a program, ended when this object goes.
 class ProgramRun {
 public:
@@ -43,8 +49,7 @@ public:
     DWORD Id() const { return process_.dwProcessId; }
     // The exit code, or nothing when the process still runs after timeout_ms.
     std::optional<DWORD> WaitForExit(DWORD timeout_ms);
-    // The main window once the program is up, which is when its tray icon
-    // shows (null after a timeout or an early end).
+    // The main window once the program is up (null when it does not come up or ends).
     HWND WaitUntilInTray();
 
 private:

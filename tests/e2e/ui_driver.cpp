@@ -46,15 +46,6 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
-HWND ProgramUp() {
-    HWND window = nullptr;
-    e2e::WaitUntil([&] {
-        window = e2e::FindMainWindow();
-        return window && e2e::TrayIconShown(window);
-    });
-    return window;
-}
-
 int Show(HWND window) {
     if (!e2e::DoubleClickTrayIcon(window)) return Fail("the configuration window did not show");
     if (e2e::Text(window) != e2e::kMainWindowCaption) return Fail("the window has another caption");
@@ -159,8 +150,11 @@ int Memory(HWND window) {
                                                 sizeof counters);
     if (process) CloseHandle(process);
     if (!read) return Fail("cannot read the program's memory counters");
-    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n", counters.PrivateUsage / 1024,
-                counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+    // SIZE_T is unsigned long on 32-bit Windows, which %zu does not take.
+    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n",
+                static_cast<std::size_t>(counters.PrivateUsage / 1024),
+                static_cast<std::size_t>(counters.WorkingSetSize / 1024),
+                static_cast<std::size_t>(counters.PeakWorkingSetSize / 1024));
     return kDone;
 }
 
@@ -178,7 +172,7 @@ int main(int argc, char** argv) {
                      "                 | start-time PROGRAM RUNS | memory\n");
         return kBadUsage;
     }
-    HWND window = ProgramUp();
+    HWND window = e2e::WaitUntilInTray(0);
     if (!window) return Fail("Glimmerbox is not running");
     if (command == "show") return Show(window);
     if (command == "marks" && argc >= 3) {
