@@ -148,8 +148,9 @@ int Memory(HWND window) {
                                                 sizeof counters);
     if (process) CloseHandle(process);
     if (!read) return Fail("cannot read the program's memory counters");
-    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n", counters.PrivateUsage / 1024,
-                counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+    auto kb = [](SIZE_T bytes) { return static_cast<unsigned long long>(bytes / 1024); };
+    std::printf("private bytes %llu KB, working set %llu KB, peak working set %llu KB\n", kb(counters.PrivateUsage),
+                kb(counters.WorkingSetSize), kb(counters.PeakWorkingSetSize));
     return kDone;
 }
 
