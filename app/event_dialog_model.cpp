@@ -120,4 +120,9 @@ void cEventDialogModel::Button1Click() {
     FormClose();
 }
 
-void cEventDialogModel::FormClose() { owner_.EventDialogClosed(); }
+void cEventDialogModel::FormClose() {
+    // The relation may be deleted and the device refreshed away once the owner has it back.
+    relation_ = nullptr;
+    device_ = nullptr;
+    owner_.EventDialogClosed();
+}

@@ -56,11 +56,12 @@ public:
     void ComboBox4Change(int index);
     // "OK": hides the dialog and closes it as FormClose does.
     void Button1Click();
-    // Every close (OK or the title bar's close button): hands back to the owner.
+    // Every close (OK or the title bar's close button): hands back to the owner. The lists'
+    // handlers change nothing until the next Edit.
     void FormClose();
 
     const event_dialog_view& View() const { return view_; }
-    // The relation under edit, or null before the first Edit.
+    // The relation under edit, or null while the dialog is closed.
     const led_relation* Relation() const { return relation_; }
 
 private:

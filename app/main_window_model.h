@@ -86,6 +86,7 @@ public:
 
     // Builds the Windows version probe, the engine (registered with windows.main),
     // "EnableHiddenEvents" and the dialogs' models. Nothing is shown or opened yet.
+    // The services and the windows outlive the model.
     cMainWindowModel(const app_services& services, const app_windows& windows);
     // Stops both timers; then the engine leaves its devices at rest.
     ~cMainWindowModel();
@@ -177,7 +178,7 @@ private:
     void OpenEditor(int row, const char* caption);
     void SelectRow(int row);
 
-    const app_services& services_;
+    app_services services_;
     app_windows windows_;
     cWindowsVersion windows_version_;
     bool updating_ = false;

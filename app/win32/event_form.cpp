@@ -28,12 +28,12 @@ constexpr choice_binding kChoices[] = {
     {"ComboBox4", &Model::ComboBox4Change},
 };
 
+// The event list comes sorted by name from the model, so the list itself does not sort.
+constexpr form_spec kEventForm = {"TfEvent", "Event settings", 201, 214, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
+
 }  // namespace
 
-// The event list comes sorted by name from the model, so the list itself does not sort.
-const form_spec TfEvent::kForm = {"TfEvent", "Event settings", 201, 214, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
-
-TfEvent::TfEvent() : Form(kForm) {
+TfEvent::TfEvent() : Form(kEventForm) {
     for (const choice_binding& choice : kChoices) {
         Bind(choice.control, CBN_SELCHANGE, [this, choice] {
             if (model_) (model_->*choice.operation)(Selection(choice.control));

@@ -14,8 +14,6 @@ public:
     // Brings every control up to the model's view.
     void Render();
 
-    static const form_spec kForm;
-
 private:
     void OnCloseRequest() override;
 

@@ -471,10 +471,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         OnCloseRequest();
         if (handled_) handled_();
         return 0;
-    case WM_TIMER:
-        OnTimer(wparam);
-        if (handled_) handled_();
-        return 0;
+    case WM_TIMER: OnTimer(wparam); return 0;
     case WM_SHOWWINDOW:
         if (wparam) OnShown();
         break;

@@ -109,7 +109,8 @@ public:
     // A track bar's position.
     int Position(std::string_view control) const;
 
-    // Runs after each notification, timer or close that the form handled.
+    // Runs after each notification, close or message that the form handled; not after
+    // timers, which render what they change themselves.
     void OnHandled(std::function<void()> handled) { handled_ = std::move(handled); }
 
 protected:

@@ -274,8 +274,12 @@ void TfMain::OnCloseRequest() {
     if (end_) end_(false);
 }
 
+// A tick changes no more than the activity marks, which are all that is drawn then:
+// the program idles in the tray at this pace.
 void TfMain::OnTimer(UINT_PTR id) {
-    if (model_) model_->WMTimer(static_cast<uint32_t>(id));
+    if (!model_) return;
+    model_->WMTimer(static_cast<uint32_t>(id));
+    RenderRelationList(model_->View());
 }
 
 std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

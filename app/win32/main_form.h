@@ -31,9 +31,8 @@ public:
     // Brings every control up to the model's view.
     void Render();
 
+    // The tray icon, null before it is added and after the program ended.
     const cNotifyIcon* Icon() const { return NotifyIcon.get(); }
-    const PopupMenu& Menu() const { return PopupMenu1; }
-    HIMAGELIST Images() const { return ImageList1; }
 
     static constexpr UINT NotifyIconMessage = cMainWindowModel::kNotifyIconMessage;
 

@@ -12,12 +12,12 @@ constexpr control_spec kControls[] = {
     {ControlKind::Button, "Button1", "Open thread", 112, 80, 75, 25},
 };
 
-}  // namespace
-
-const form_spec TfSuspendMessage::kForm = {"TfSuspendMessage", "System suspend (S1/S3/S4)", 273, 113,
+constexpr form_spec kSuspendMessageForm = {"TfSuspendMessage", "System suspend (S1/S3/S4)", 273, 113,
                                            WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
 
-TfSuspendMessage::TfSuspendMessage() : Form(kForm) {
+}  // namespace
+
+TfSuspendMessage::TfSuspendMessage() : Form(kSuspendMessageForm) {
     Bind("Button1", BN_CLICKED, [this] { Button1Click(); });
     Bind("Button2", BN_CLICKED, [this] { Button2Click(); });
 }

@@ -12,8 +12,6 @@ public:
     // The notice's operations, which exist once the main window's model does.
     void Attach(cSuspendNotice* notice) { notice_ = notice; }
 
-    static const form_spec kForm;
-
 private:
     void OnCloseRequest() override { Button2Click(); }
     void Button1Click() {

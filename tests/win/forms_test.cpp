@@ -1,6 +1,7 @@
 // The program's windows over fake devices, driven by the messages a user's
 // clicks send: what each control shows, and what reaches the registry.
 
+#include "app/main_timers.h"
 #include "app/win32/main_form_layout.h"
 #include "engine/led_vocabulary.h"
 #include "tests/win/form_layout.h"
@@ -103,6 +104,20 @@ TEST_F(ConfigurationWindow, RowsShowTheRelationsAndMarkTheActiveOnes) {
         (active ? some_marked : some_unmarked) = true;
     }
     EXPECT_TRUE(some_marked && some_unmarked) << "the defaults hold active and inactive events";
+}
+
+TEST_F(ConfigurationWindow, MarksFollowTheEventsTickByTick) {
+    Start();
+    OpenConfiguration();
+    Click(main_form(), "ButtonAdd");
+    const std::string user_event = model().Engine().Catalogue().NameOf(event::UserEvent0);
+    Choose(event_form(), "ComboBox1", IndexOf(ComboItems(event_form(), "ComboBox1"), user_event));
+    Click(event_form(), "Button1");
+    EXPECT_FALSE(ShownRows().back().marked);
+
+    model().Engine().UserEvent(0).Set(true);  // as a second instance started with USEREVENT0=1 does
+    for (int tick = 0; tick < 8; ++tick) SendMessageA(main_form().Handle(), WM_TIMER, main_timer::Timer1, 0);
+    EXPECT_TRUE(ShownRows().back().marked) << "the user events are gathered every eighth tick";
 }
 
 TEST_F(ConfigurationWindow, ChoosingAnotherDeviceShowsItsRelationsAndLeds) {

@@ -118,6 +118,18 @@ TEST_F(ConfigurationWindow, FallbackKeyboardDevice) {
     EXPECT_EQ(View().classification, "0");
 }
 
+TEST_F(ConfigurationWindow, TickMarksTheRowsOfActiveEvents) {
+    StartWithThreeLeds();
+    Relate({{event::UserEvent0, 0, led_state::On, 3}, {event::PowerOn, 1, led_state::On, 3}});
+    EXPECT_FALSE(View().rows[0].marked);
+    EXPECT_TRUE(View().rows[1].marked);
+
+    registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("UserEvent0", 1);
+    clock.Advance(1000);  // another instance set the user event; the next gathering sees it
+    EXPECT_TRUE(View().rows[0].marked);
+    EXPECT_TRUE(Current().LitBits() & 0x1);
+}
+
 TEST_F(ConfigurationWindow, ProlificFixBelongsToTheSerialDevice) {
     AddProlificPort();
     ports.AddPort(2, {.dtr = platform::kMsRlsdOn});
@@ -126,6 +138,7 @@ TEST_F(ConfigurationWindow, ProlificFixBelongsToTheSerialDevice) {
     EXPECT_EQ(View().manufacturer_device_id, "VID_067B&PID_2303");
     EXPECT_TRUE(View().prolific_fix.enabled);
     EXPECT_FALSE(View().level_control.enabled);  // USB adapters cannot dim
+    EXPECT_FALSE(Calibration().tab_shown);
     model->CheckBox2Click(true);
     EXPECT_TRUE(View().prolific_fix.checked);
 

@@ -70,6 +70,9 @@ TEST_F(EventDialog, EditKeepsAStateTheNewLedLacks) {
     EXPECT_EQ(View().rows[1].led, "LED 3");
     EXPECT_EQ(View().rows[1].state, "Invalid for this device");
     EXPECT_EQ(View().selected_row, 1);
+    model->ButtonDeleteClick(1);
+    model->EventDialog().ComboBox4Change(0);  // a late choice in the closed dialog: nothing
+    EXPECT_EQ(model->EventDialog().Relation(), nullptr);
 
     model->ListView1DblClick(-1);  // no row selected: nothing
     EXPECT_TRUE(View().enabled);
