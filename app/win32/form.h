@@ -1,0 +1,165 @@
+#pragma once
+// A thin layer over Win32 windows. A form is a top-level window built from
+// one table of its controls, laid out for the DPI of its monitor. One window
+// procedure binds each window to its form and turns raw messages into calls
+// on the form; no exception leaves it.
+
+#include "app/control_views.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class ControlKind : uint8_t {
+    Tabs,          // the tab control; its pages follow as Page rows
+    Page,          // one tab page, placed on the tab control's display area
+    Button,
+    CheckBox,
+    Label,         // plain text; SS_RIGHT or SS_CENTER in the style to align it
+    FramedText,    // centred text in a sunken frame
+    DropDownList,
+    ReportList,
+    TrackBar,      // horizontal, 0 to 100, a tick every 5, ticks below
+    HotSpot,       // an invisible area that reports clicks and double-clicks
+    Link,          // blue, underlined text with a hand cursor
+};
+
+enum class TextFont : uint8_t { Normal, Title, Link };
+
+inline constexpr int kNoPage = -1;
+
+// One control as the designer placed it: pixels at 96 dpi, relative to the
+// form's client area or, for a control on a tab, to its page. A width or
+// height of 0 sizes the control to its caption.
+struct control_spec {
+    ControlKind kind;
+    const char* name;
+    const char* caption;
+    int left, top, width, height;
+    int page = kNoPage;  // the Page row's page number for a control on a tab
+    DWORD style = 0;     // beyond the kind's own styles
+    TextFont font = TextFont::Normal;
+};
+
+struct form_spec {
+    const char* class_name;
+    const char* caption;
+    int client_width, client_height;  // pixels at 96 dpi
+    DWORD ex_style;                   // WS_EX_TOOLWINDOW, WS_EX_TOPMOST
+    std::span<const control_spec> controls;
+};
+
+// The notification codes a handler binds to, beyond the controls' own
+// (BN_CLICKED, CBN_SELCHANGE, STN_CLICKED, STN_DBLCLK, NM_DBLCLK).
+inline constexpr UINT kTrackBarMoved = 0xFFFF0001;  // any WM_HSCROLL but TB_ENDTRACK
+
+class Form {
+public:
+    explicit Form(const form_spec& spec);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND Handle() const { return window_; }
+    const form_spec& Spec() const { return spec_; }
+    // The control of that designer name; null for a name the table lacks.
+    HWND Control(std::string_view name) const;
+    // The table row of a control window, or null.
+    const control_spec* SpecOf(HWND control) const;
+
+    // Lays every control out for dpi and sizes the window's client area to match.
+    void ApplyDpi(UINT dpi);
+    UINT Dpi() const { return dpi_; }
+    // Replaces the face of every font of the form.
+    void SetFontName(const std::string& face);
+    HFONT FontOf(const control_spec& control) const;
+
+    void Show();
+    void Hide() { ShowWindow(window_, SW_HIDE); }
+    bool IsVisible() const { return IsWindowVisible(window_) != FALSE; }
+    // Sends WM_CLOSE, as the title bar's close button does.
+    void Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
+
+    // Tabs: a hidden page loses its tab; the tabs keep the table's order.
+    void ShowPage(int page, bool shown);
+    bool PageShown(int page) const;
+    void SelectPage(int page);
+    int SelectedPage() const;
+
+    // Control state by designer name.
+    void SetText(std::string_view control, const std::string& text);
+    std::string Text(std::string_view control) const;
+    void SetEnabled(std::string_view control, bool enabled);
+    void SetShown(std::string_view control, bool shown);
+    void SetChecked(std::string_view control, bool checked);
+    bool Checked(std::string_view control) const;
+
+    // Views of the model. Setting a control this way reports no change back.
+    void ShowCombo(std::string_view control, const combo_view& view);
+    void ShowCheck(std::string_view control, const check_view& view);
+    void ShowBar(std::string_view bar, std::string_view label, const bar_view& view);
+    // The drop-down list's selected item, -1 for none.
+    int Selection(std::string_view control) const;
+    // A track bar's position.
+    int Position(std::string_view control) const;
+
+    // Runs after each notification, close or message that the form handled; not after
+    // timers, which render what they change themselves.
+    void OnHandled(std::function<void()> handled) { handled_ = std::move(handled); }
+
+protected:
+    // Runs handler when the named control reports code.
+    void Bind(std::string_view control, UINT code, std::function<void()> handler);
+
+    // Hooks for the forms; the defaults do what a plain window does.
+    virtual void OnCloseRequest() { Hide(); }
+    virtual void OnShown() {}
+    virtual void OnTimer(UINT_PTR /*id*/) {}
+    virtual void OnDestroy() {}
+    // After a layout for a new DPI or font, for what the table does not hold.
+    virtual void OnLaidOut() {}
+    // Any other message; a value ends its handling with that result.
+    virtual std::optional<LRESULT> OnMessage(UINT /*message*/, WPARAM, LPARAM) { return std::nullopt; }
+
+private:
+    friend LRESULT CALLBACK FormProcedure(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK PageProcedure(HWND, UINT, WPARAM, LPARAM);
+
+    struct binding {
+        int control;
+        UINT code;
+        std::function<void()> handler;
+    };
+
+    LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
+    void Notify(int control, UINT code);
+    void CreateControls();
+    void CreateFonts();
+    void LayOutControl(std::size_t index);
+    void RebuildTabs();
+    int IndexOf(std::string_view name) const;
+    int IndexOf(HWND control) const;
+    int PageRow(int page) const;
+
+    const form_spec& spec_;
+    HWND window_ = nullptr;
+    UINT dpi_ = 96;
+    std::string font_face_ = "MS Sans Serif";
+    HFONT fonts_[3] = {};
+    std::vector<HWND> controls_;  // parallel to spec_.controls
+    std::vector<binding> bindings_;
+    std::vector<bool> page_shown_;  // by table row
+    std::vector<std::vector<std::string>> combo_items_;  // by table row: the items shown
+    std::function<void()> handled_;
+};
+
+// The framework's exception box: one box at a time, with the exception's
+// message, while the message loop goes on.
+void ShowException(const std::exception* error);
+inline constexpr const char* kApplicationTitle = "Glimmerbox";

@@ -1,0 +1,184 @@
+// ui_driver: drives a running Glimmerbox.exe from outside, for scripts and
+// for the stand-in host's "run" steps.
+//
+//   ui_driver.exe wait-program          waits until the program is up (main window and tray icon)
+//   ui_driver.exe show                  what a double-click on the tray icon does: shows the window
+//   ui_driver.exe marks MS [ROW...]     waits up to MS ms until exactly the rows with these
+//                                       captions carry the check mark of an active relation
+//   ui_driver.exe pictures FOLDER NAME  shows the window and saves a PNG of each tab: FOLDER\<tab>-NAME.png
+//   ui_driver.exe exit                  "Exit" from the tray menu; waits for the program's end
+//   ui_driver.exe start-time PROGRAM RUNS
+//                                       starts PROGRAM (no program may run) RUNS times and prints how
+//                                       long each took until its tray icon showed, the step before its
+//                                       tick timer starts; and for comparison how long a start and end
+//                                       of this small program takes
+//   ui_driver.exe memory                prints the program's private bytes and working set
+//   ui_driver.exe nothing               ends at once: a bare start and end, for comparison
+//
+// Exit code 0 when the step did what it says, 1 when not (the reason on
+// stderr), 2 for bad usage. "exit" ends with the program's own exit code.
+#include "configuration_window.h"
+#include "desktop.h"
+#include "tray_program.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum ExitCode { kDone = 0, kFailed = 1, kBadUsage = 2 };
+
+int Fail(const char* reason) {
+    std::fprintf(stderr, "ui_driver: %s\n", reason);
+    return kFailed;
+}
+
+std::wstring Widen(const char* text) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+int Show(HWND window) {
+    if (!e2e::DoubleClickTrayIcon(window)) return Fail("the configuration window did not show");
+    if (e2e::Text(window) != e2e::kMainWindowCaption) return Fail("the window has another caption");
+    return kDone;
+}
+
+int Marks(HWND window, DWORD timeout_ms, const std::vector<std::wstring>& rows) {
+    e2e::ConfigurationWindow configuration(window);
+    if (configuration.WaitForMarkedRows(rows, timeout_ms)) return kDone;
+    std::fprintf(stderr, "ui_driver: marked rows after %lu ms:", static_cast<unsigned long>(timeout_ms));
+    for (const std::wstring& row : configuration.MarkedRows()) std::fprintf(stderr, " \"%s\"", e2e::Narrow(row).c_str());
+    std::fprintf(stderr, "\n");
+    return kFailed;
+}
+
+int Pictures(HWND window, const std::wstring& folder, const std::wstring& name) {
+    if (int shown = Show(window); shown != kDone) return shown;
+    std::vector<std::wstring> paths = e2e::ConfigurationWindow(window).SaveTabPictures(folder, name);
+    if (paths.empty()) return Fail("could not save the pictures");
+    for (const std::wstring& path : paths) std::printf("%s\n", e2e::Narrow(path).c_str());
+    return kDone;
+}
+
+int Exit(HWND window) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+    if (!process) return Fail("cannot open the program's process");
+    DWORD exit_code = kFailed;
+    if (!e2e::ChooseExitFromTrayMenu(window)) {
+        Fail("the tray menu did not open");
+    } else if (WaitForSingleObject(process, e2e::kPatienceMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &exit_code)) {
+        Fail("the program did not end");
+        exit_code = kFailed;
+    }
+    CloseHandle(process);
+    return static_cast<int>(exit_code);
+}
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds from CreateProcess until the program's tray icon shows, or a
+// negative value when it does not come up.
+double TimeToTray(const std::wstring& program) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    e2e::ProgramRun run(program, L"");
+    double elapsed = -1;
+    HWND window = nullptr;
+    // Polled every millisecond: the usual 20 ms would blur the figure.
+    while (run.Started() && MillisecondsSince(start) < e2e::kPatienceMs) {
+        if (!window) window = e2e::FindMainWindow(run.Id());
+        if (window && e2e::TrayIconShown(window)) {
+            elapsed = MillisecondsSince(start);
+            break;
+        }
+        Sleep(1);
+    }
+    if (window && e2e::ChooseExitFromTrayMenu(window)) run.WaitForExit(e2e::kPatienceMs);
+    return elapsed;
+}
+
+double TimeToStartAndEnd(const std::wstring& program, const std::wstring& arguments) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    e2e::ProgramRun run(program, arguments);
+    return run.WaitForExit(e2e::kPatienceMs) ? MillisecondsSince(start) : -1;
+}
+
+int StartTime(const std::wstring& program, int runs) {
+    if (e2e::FindMainWindow()) return Fail("Glimmerbox is already running");
+    std::vector<double> to_tray, baseline;
+    for (int i = 0; i < runs; ++i) {
+        to_tray.push_back(TimeToTray(program));
+        baseline.push_back(TimeToStartAndEnd(e2e::BesideThisProgram(L"ui_driver.exe"), L"nothing"));
+        if (to_tray.back() < 0 || baseline.back() < 0) return Fail("a start failed");
+        std::printf("run %d: tray icon after %.1f ms; ui_driver.exe started and ended in %.1f ms\n", i + 1,
+                    to_tray.back(), baseline.back());
+    }
+    std::printf("median: tray icon after %.1f ms; a bare start and end %.1f ms; difference %.1f ms\n",
+                Median(to_tray), Median(baseline), Median(to_tray) - Median(baseline));
+    return kDone;
+}
+
+int Memory(HWND window) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    bool read = process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                                sizeof counters);
+    if (process) CloseHandle(process);
+    if (!read) return Fail("cannot read the program's memory counters");
+    std::printf("private bytes %zu KB, working set %zu KB, peak working set %zu KB\n", counters.PrivateUsage / 1024,
+                counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+    return kDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "nothing") return kDone;
+    e2e::SeeRealPixels();
+    if (command == "start-time" && argc == 4) return StartTime(Widen(argv[2]), std::max(1, std::atoi(argv[3])));
+    if (command != "wait-program" && command != "show" && command != "marks" && command != "pictures" &&
+        command != "exit" && command != "memory") {
+        std::fprintf(stderr,
+                     "usage: ui_driver wait-program | show | marks MS [ROW...] | pictures FOLDER NAME | exit\n"
+                     "                 | start-time PROGRAM RUNS | memory\n");
+        return kBadUsage;
+    }
+    HWND window = e2e::WaitUntilInTray(0);
+    if (!window) return Fail("Glimmerbox is not running");
+    if (command == "show") return Show(window);
+    if (command == "marks" && argc >= 3) {
+        std::vector<std::wstring> rows;
+        for (int i = 3; i < argc; ++i) rows.push_back(Widen(argv[i]));
+        return Marks(window, static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), rows);
+    }
+    if (command == "pictures" && argc == 4) return Pictures(window, Widen(argv[2]), Widen(argv[3]));
+    if (command == "exit") return Exit(window);
+    if (command == "memory") return Memory(window);
+    return command == "wait-program" ? kDone : kBadUsage;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Pictures of windows as they are on the screen, saved as PNG.
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// Copies the window's rectangle from the screen into a PNG file. The window
+// must be visible and on top; true when the file was written.
+bool SaveWindowPicture(HWND window, const std::wstring& png_path);
+
+}  // namespace e2e

@@ -1,0 +1,251 @@
+// The program's windows over fake devices, driven by the messages a user's
+// clicks send: what each control shows, and what reaches the registry.
+
+#include "app/main_timers.h"
+#include "app/win32/main_form_layout.h"
+#include "engine/led_vocabulary.h"
+#include "tests/win/form_layout.h"
+#include "tests/win/program_fixture.h"
+
+#include <algorithm>
+
+namespace {
+
+std::vector<const Form*> AllForms(cProgram& program) {
+    return {&program.fMain, &program.fEvent, &program.fSuspendMessage};
+}
+
+int IndexOf(const std::vector<std::string>& items, const std::string& item) {
+    const auto found = std::find(items.begin(), items.end(), item);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+}  // namespace
+
+using FormLayout = ProgramOverFakeDevices;
+
+TEST_F(FormLayout, EveryControlStandsAsDesignedAt96Dpi) {
+    for (const Form* form : AllForms(*program_)) ExpectControlsAsDesigned(*form);
+}
+
+TEST_F(FormLayout, NothingIsClippedAtOtherDpiOrInTheSystemFont) {
+    struct layout_case {
+        UINT dpi;
+        const char* font;
+    };
+    constexpr layout_case kCases[] = {{96, "Tahoma"}, {96, "Segoe UI"}, {120, "Tahoma"}, {144, "MS Sans Serif"},
+                                      {144, "Segoe UI"}, {192, "Tahoma"}};
+    for (const layout_case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " dpi, " << c.font);
+        for (const Form* form : AllForms(*program_)) {
+            auto& scaled = const_cast<Form&>(*form);
+            scaled.SetFontName(c.font);
+            scaled.ApplyDpi(c.dpi);
+            RECT client = {};
+            GetClientRect(form->Handle(), &client);
+            EXPECT_EQ(client.right, MulDiv(form->Spec().client_width, c.dpi, 96));
+            EXPECT_EQ(client.bottom, MulDiv(form->Spec().client_height, c.dpi, 96));
+            ExpectNothingClipped(*form);
+        }
+    }
+}
+
+using ConfigurationWindow = ProgramOverFakeDevices;
+
+TEST_F(ConfigurationWindow, StartsHiddenOnTheLedsTabWithTheFirstModuleChosen) {
+    Start();
+    EXPECT_FALSE(IsWindowVisible(main_form().Handle()));
+    EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
+    EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "About"}));
+    EXPECT_EQ(main_form().SelectedPage(), main_layout::kLedsPage);
+
+    std::vector<std::string> descriptions;
+    for (int i = 0; i < model().Engine().Devices().Count(); ++i) {
+        descriptions.push_back(model().Engine().Devices().Item(i)->Description());
+    }
+    EXPECT_EQ(ComboItems(main_form(), "ComboBox1"), descriptions);
+    ASSERT_EQ(descriptions.size(), 2u);
+    EXPECT_EQ(main_form().Selection("ComboBox1"), 0) << "the full-colour module classifies highest";
+    EXPECT_EQ(descriptions[0], "Full-color LED (cc) on COM3");
+}
+
+TEST_F(ConfigurationWindow, TabsFollowLevelControlAndTheHiddenHotSpot) {
+    Start();
+    OpenConfiguration();
+    Click(main_form(), "CheckBox3");
+    EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "Calibration", "About"}));
+    EXPECT_TRUE(model().Engine().CurrentDevice().LevelControlEnabled());
+
+    HWND hot_spot = main_form().Control("Panel1");
+    SendMessageA(hot_spot, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "Calibration", "R&&D", "About"}));
+    SendMessageA(hot_spot, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    Click(main_form(), "CheckBox3");
+    EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "About"}));
+}
+
+TEST_F(ConfigurationWindow, RowsShowTheRelationsAndMarkTheActiveOnes) {
+    Start();
+    const std::vector<shown_row> rows = ShownRows();
+    const std::vector<led_relation> relations = EngineRelations();
+    ASSERT_EQ(rows.size(), relations.size());
+    ASSERT_FALSE(rows.empty());
+    cLedDevice& device = model().Engine().CurrentDevice();
+    bool some_marked = false, some_unmarked = false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const led_relation& relation = relations[i];
+        const std::vector<std::string> expected = {model().Engine().Catalogue().NameOf(relation.event),
+                                                   device.GetLedName(relation.led),
+                                                   device.GetStateName(relation.led, relation.state),
+                                                   PriorityName(relation.priority)};
+        EXPECT_EQ(rows[i].texts, expected) << "row " << i;
+        const bool active = (model().Engine().Events() & relation.event) != 0;
+        EXPECT_EQ(rows[i].marked, active) << "row " << i;
+        (active ? some_marked : some_unmarked) = true;
+    }
+    EXPECT_TRUE(some_marked && some_unmarked) << "the defaults hold active and inactive events";
+}
+
+TEST_F(ConfigurationWindow, MarksFollowTheEventsTickByTick) {
+    Start();
+    OpenConfiguration();
+    Click(main_form(), "ButtonAdd");
+    const std::string user_event = model().Engine().Catalogue().NameOf(event::UserEvent0);
+    Choose(event_form(), "ComboBox1", IndexOf(ComboItems(event_form(), "ComboBox1"), user_event));
+    Click(event_form(), "Button1");
+    EXPECT_FALSE(ShownRows().back().marked);
+
+    model().Engine().UserEvent(0).Set(true);  // as a second instance started with USEREVENT0=1 does
+    for (int tick = 0; tick < 8; ++tick) SendMessageA(main_form().Handle(), WM_TIMER, main_timer::Timer1, 0);
+    EXPECT_TRUE(ShownRows().back().marked) << "the user events are gathered every eighth tick";
+}
+
+TEST_F(ConfigurationWindow, ChoosingAnotherDeviceShowsItsRelationsAndLeds) {
+    Start();
+    OpenConfiguration();
+    Choose(main_form(), "ComboBox1", 1);
+    EXPECT_EQ(model().Engine().CurrentDevice().Id(), "COM5");
+    EXPECT_EQ(main_form().Selection("ComboBox1"), 1);
+    EXPECT_EQ(ShownRows().size(), model().Engine().Relations().size());
+    EXPECT_FALSE(IsWindowEnabled(main_form().Control("CheckBox2"))) << "no Prolific adapter";
+}
+
+TEST_F(ConfigurationWindow, CalibrationListsAndBarsEditTheChosenColour) {
+    Start();
+    OpenConfiguration();
+    Click(main_form(), "CheckBox3");
+    cLedDevice& device = model().Engine().CurrentDevice();
+    std::vector<std::string> leds;
+    for (int i = 0; i < device.LedCount(); ++i) leds.push_back(device.GetLedName(i));
+    EXPECT_EQ(ComboItems(main_form(), "ComboBox3"), leds);
+
+    const led_descriptor& led = *device.GetLed(0);
+    std::vector<std::string> colours;
+    for (int j = 0; j < led.state_count; ++j) colours.push_back(device.GetStateName(0, led.states[j]));
+    EXPECT_EQ(ComboItems(main_form(), "ComboBox2"), colours);
+    const int red = IndexOf(colours, StateCodeName(led_state::Red));
+    ASSERT_GE(red, 0);
+    Choose(main_form(), "ComboBox2", red);
+
+    for (const char* bar : {"TrackBar1", "TrackBar2", "TrackBar3"}) {
+        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMIN, 0, 0), 0) << bar;
+        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMAX, 0, 0), 100) << bar;
+    }
+    MoveBar("TrackBar1", 40);
+    EXPECT_EQ(led.levels[red][0], 40);
+    EXPECT_EQ(main_form().Text("Label1"), "40%");
+    EXPECT_TRUE(model().Calibration().IsSavePending());
+}
+
+using RelationEditing = ProgramOverFakeDevices;
+
+TEST_F(RelationEditing, AddOpensTheDialogAndStoresTheNewRelationWhenItCloses) {
+    Start();
+    OpenConfiguration();
+    const std::size_t before = ShownRows().size();
+    Click(main_form(), "ButtonAdd");
+    EXPECT_TRUE(IsWindowVisible(event_form().Handle()));
+    EXPECT_FALSE(IsWindowEnabled(main_form().Handle()));
+    char caption[64] = {};
+    GetWindowTextA(event_form().Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "New event/LED relation");
+    EXPECT_EQ(ComboItems(event_form(), "ComboBox4"),
+              (std::vector<std::string>{"Lowest", "Low", "Normal", "High", "Highest"}));
+
+    const std::string user_event = model().Engine().Catalogue().NameOf(event::UserEvent0);
+    Choose(event_form(), "ComboBox1", IndexOf(ComboItems(event_form(), "ComboBox1"), user_event));
+    Click(event_form(), "Button1");
+
+    EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main_form().Handle()));
+    const std::vector<shown_row> rows = ShownRows();
+    ASSERT_EQ(rows.size(), before + 1);
+    EXPECT_EQ(rows.back().texts[0], user_event);
+    EXPECT_EQ(StoredRelations(), EngineRelations());
+    EXPECT_EQ(StoredRelations().back().event, event::UserEvent0);
+}
+
+TEST_F(RelationEditing, DoubleClickEditsTheRowAndTheCloseButtonKeepsTheChoice) {
+    Start();
+    OpenConfiguration();
+    const int row = 1;
+    DoubleClickRow(row);
+    ASSERT_TRUE(IsWindowVisible(event_form().Handle()));
+    char caption[64] = {};
+    GetWindowTextA(event_form().Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Edit event/LED relation");
+    EXPECT_EQ(event_form().Selection("ComboBox4"), EngineRelations()[row].priority - 1);
+
+    Choose(event_form(), "ComboBox4", priority::Highest - 1);
+    SendMessageA(event_form().Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
+    EXPECT_EQ(ShownRows()[row].texts[3], PriorityName(priority::Highest));
+    EXPECT_EQ(StoredRelations(), EngineRelations());
+    EXPECT_EQ(StoredRelations()[row].priority, priority::Highest);
+    EXPECT_EQ(SendMessageA(main_form().Control("ListView1"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+              row);
+}
+
+TEST_F(RelationEditing, DeleteRemovesTheSelectedRowAndStoresTheRest) {
+    Start();
+    OpenConfiguration();
+    std::vector<led_relation> expected = EngineRelations();
+    const int last = static_cast<int>(expected.size()) - 1;
+    DoubleClickRow(last);  // selects the row; the dialog it opens is closed again
+    Click(event_form(), "Button1");
+    Click(main_form(), "ButtonDelete");
+    expected.pop_back();
+    EXPECT_EQ(EngineRelations(), expected);
+    EXPECT_EQ(StoredRelations(), expected);
+    EXPECT_EQ(ShownRows().size(), expected.size());
+    EXPECT_EQ(SendMessageA(main_form().Control("ListView1"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+              last - 1)
+        << "the new last row";
+}
+
+TEST_F(RelationEditing, DefaultAsksAndReplacesTheListOnlyOnYes) {
+    Start();
+    OpenConfiguration();
+    Click(main_form(), "ButtonAdd");
+    Click(event_form(), "Button1");
+    const std::vector<led_relation> edited = EngineRelations();
+
+    english_boxes.answer = platform::kIdNo;
+    Click(main_form(), "Button2");
+    ASSERT_EQ(english_boxes.shown.size(), 1u);
+    EXPECT_EQ(english_boxes.shown[0].title, "Default relations");
+    EXPECT_EQ(english_boxes.shown[0].owner, main_form().Handle());
+    EXPECT_EQ(EngineRelations(), edited);
+    EXPECT_EQ(StoredRelations(), edited);
+
+    english_boxes.answer = platform::kIdYes;
+    Click(main_form(), "Button2");
+    cRelationList defaults;
+    defaults.LoadDefaults(static_cast<uint16_t>(model().Engine().CurrentDevice().HardwareId()),
+                          model().Engine().Catalogue());
+    std::vector<led_relation> expected;
+    for (const auto& relation : defaults) expected.push_back(*relation);
+    EXPECT_EQ(EngineRelations(), expected);
+    EXPECT_EQ(StoredRelations(), expected);
+    EXPECT_EQ(ShownRows().size(), expected.size());
+}

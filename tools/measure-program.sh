@@ -1,0 +1,71 @@
+#!/bin/sh
+# Measures Glimmerbox.exe under Wine and prints the figures:
+#   size        the stripped 32-bit program (the product) and the 64-bit one
+#   start-up    from CreateProcess until its tray icon shows, the step right
+#               before the 125 ms tick timer starts, against a bare start and end
+#   memory      private bytes after start-up, as Windows counts them and as Linux does
+#   idle CPU    the program's CPU time over 60 s in the tray, the timer included
+# Run as root on Debian 12 like the other tools; uses a private Xvfb when
+# there is no display.
+set -eu
+cd "$(dirname "$0")/.."
+idle_seconds=60
+
+# Wine maps the host's serial device nodes to COM ports, which the program
+# opens and probes at start. The figures are for a machine without a serial
+# port: where the host has such nodes, the script runs again in a mount
+# namespace of its own whose /dev lacks them.
+if [ -z "${GLIMMER_WITHOUT_SERIAL_NODES:-}" ] && ls /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* >/dev/null 2>&1; then
+    GLIMMER_WITHOUT_SERIAL_NODES=1 exec unshare -m sh -c '
+        devices=$(mktemp -d)
+        mount -t tmpfs none "$devices"
+        for entry in /dev/*; do
+            name=${entry#/dev/}
+            case "$name" in ttyS*|ttyUSB*|ttyACM*) continue ;; esac
+            if [ -L "$entry" ]; then cp -P "$entry" "$devices/$name"
+            elif [ -d "$entry" ]; then mkdir "$devices/$name" && mount --rbind "$entry" "$devices/$name"
+            else touch "$devices/$name" && mount --bind "$entry" "$devices/$name"; fi
+        done
+        mount --rbind "$devices" /dev
+        exec "$0"' "$PWD/tools/measure-program.sh"
+fi
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$(nproc)" --target Glimmerbox >/dev/null
+size32=$(stat -c %s build/win32/Glimmerbox.exe)
+. tools/wine-session.sh
+wine_session Glimmerbox ui_driver
+
+echo "== size"
+echo "Glimmerbox.exe: win32 $((size32 / 1024)) KB, win64 $(($(stat -c %s Glimmerbox.exe) / 1024)) KB (stripped, static)"
+
+echo "== start-up (no serial port)"
+./wine-run.sh ui_driver.exe start-time "$(./wine-run.sh winepath -w "$PWD/Glimmerbox.exe" | tr -d '\r')" 5
+
+# CPU seconds (user + system) of a process, in clock ticks.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+./wine-run.sh Glimmerbox.exe &
+program=$!  # wine-run.sh execs the Wine loader, which becomes the program
+./wine-run.sh ui_driver.exe wait-program
+echo "== memory after start-up"
+./wine-run.sh ui_driver.exe memory
+# Wine's own libraries have private pages in every process: a small Wine
+# program that waits (ui_driver looking for a row no window has) shows them.
+private_kb() { awk '/^Private/ { kb += $2 } END { print kb }' "/proc/$1/smaps_rollup"; }
+./wine-run.sh ui_driver.exe marks 3000 "no such row" 2>/dev/null &
+bare=$!
+sleep 2
+echo "Linux: $(private_kb $program) KB private pages; a small Wine program beside it: $(private_kb $bare) KB"
+wait $bare || true
+
+echo "== idle CPU over $idle_seconds s"
+sleep 2
+before=$(cpu_ticks $program)
+sleep $idle_seconds
+after=$(cpu_ticks $program)
+hz=$(getconf CLK_TCK)
+awk -v t="$((after - before))" -v hz="$hz" -v s="$idle_seconds" \
+    'BEGIN { printf "%d ms of CPU in %d s: %.3f %% of one core\n", t * 1000 / hz, s, t * 100 / hz / s }'
+./wine-run.sh ui_driver.exe exit
+wait $program || true
