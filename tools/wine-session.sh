@@ -18,6 +18,8 @@ wine_session() {
     cmake --preset $preset >/dev/null
     cmake --build --preset $preset -j "$(nproc)" --target "$@" >/dev/null
     echo "setting up the Wine prefix in build/$preset/wineprefix"
+    # A server left running by an earlier run would refuse a new persistent one.
+    cmake/wine-prefix.sh cleanup "$build/wineprefix"
     cmake/wine-prefix.sh setup "$build/wineprefix"
     trap '"$root/cmake/wine-prefix.sh" cleanup "$build/wineprefix"' EXIT
     cd "$build"

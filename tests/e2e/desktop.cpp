@@ -105,7 +105,7 @@ std::wstring WindowsPath(const std::string& path) {
             return converted;
         }
     }
-    return std::wstring(path.begin(), path.end());
+    return Widen(path);
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -113,6 +113,13 @@ std::string Narrow(const std::wstring& text) {
     std::string narrow(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
     return narrow;
+}
+
+std::wstring Widen(const std::string& text) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
 }
 
 }  // namespace e2e

@@ -41,6 +41,8 @@ std::wstring BesideThisProgram(const std::wstring& file);
 // (a Unix path under Wine) becomes its drive path.
 std::wstring WindowsPath(const std::string& path);
 
+// UTF-8 and back.
 std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
 
 }  // namespace e2e

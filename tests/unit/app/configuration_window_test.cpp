@@ -69,6 +69,7 @@ TEST_F(ConfigurationWindow, FullColourSerialDeviceWithLevelControl) {
 
     // Choosing red moves the red bar, and a bar the program moves counts as an edit.
     model->ComboBox2Change(1);
+    EXPECT_EQ(model->Calibration().CalibrationColour(), led_state::Red);
     ExpectBar(Calibration().bars[0], true, true, 100, "100%");
     ExpectBar(Calibration().bars[1], true, true, 0, "0%");
     ExpectBar(Calibration().bars[2], true, true, 0, "0%");
