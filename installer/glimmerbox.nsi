@@ -1,7 +1,7 @@
 ; Glimmerbox setup: the tray program and the status sink module, installed
 ; for every user of the machine. installer/installer.cmake builds it with
 ;   makensis -DVERSION=1.2.3 -DPROGRAM=Glimmerbox.exe -DSINK32=<32-bit Glimmerbox.dll>
-;            -DSINK64=<64-bit Glimmerbox.dll> -DOUTFILE=Glimmerbox-1.2.3-setup.exe glimmerbox.nsi
+;            -DSINK64=<64-bit Glimmerbox.dll> -DICON=glimmerbox.ico -DOUTFILE=Glimmerbox-1.2.3-setup.exe glimmerbox.nsi
 ;
 ; The setup program itself is 32-bit, like the program, so that one file
 ; serves 32-bit and 64-bit Windows. On 64-bit Windows it also installs the
@@ -44,6 +44,8 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "OriginalFilename" "Glimmerbox-${VERSION}-setup.exe"
 
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN

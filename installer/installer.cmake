@@ -6,18 +6,19 @@
 find_program(GLIMMER_MAKENSIS makensis REQUIRED)
 set(GLIMMER_WIN64_DIR ${PROJECT_SOURCE_DIR}/build/win64 CACHE PATH "The 64-bit build, whose Glimmerbox.dll the installer ships")
 # The program that the installer ships.
-set(GLIMMER_INSTALLED_PROGRAM program_stand_in)
+set(GLIMMER_INSTALLED_PROGRAM Glimmerbox)
 
 # glimmer_add_installer(<target> <version x.y.z> <output file>)
 function(glimmer_add_installer target version output)
     set(sink64 ${GLIMMER_WIN64_DIR}/Glimmerbox.dll)
+    set(icon ${PROJECT_SOURCE_DIR}/app/win32/resources/glimmerbox.ico)
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${GLIMMER_MAKENSIS} -V2 -WX -DVERSION=${version}
                 -DPROGRAM=$<TARGET_FILE:${GLIMMER_INSTALLED_PROGRAM}>
-                -DSINK32=$<TARGET_FILE:glimmerbox_sink> -DSINK64=${sink64}
+                -DSINK32=$<TARGET_FILE:glimmerbox_sink> -DSINK64=${sink64} -DICON=${icon}
                 -DOUTFILE=${output} ${PROJECT_SOURCE_DIR}/installer/glimmerbox.nsi
-        DEPENDS ${PROJECT_SOURCE_DIR}/installer/glimmerbox.nsi ${GLIMMER_INSTALLED_PROGRAM} glimmerbox_sink ${sink64}
+        DEPENDS ${PROJECT_SOURCE_DIR}/installer/glimmerbox.nsi ${GLIMMER_INSTALLED_PROGRAM} glimmerbox_sink ${sink64} ${icon}
         COMMENT "Building ${output}"
         VERBATIM)
     add_custom_target(${target} DEPENDS ${output})

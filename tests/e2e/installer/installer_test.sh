@@ -4,16 +4,16 @@
 # the class in both registry views, shortcut, log-on start, "Programs and
 # Features" entry), the stand-in Media Center host of each bitness playing a
 # session through the installed modules, the program started from the shortcut
-# and from the log-on entry, and a silent uninstall that leaves only the
-# user's settings.
+# and from the log-on entry (main window, tray icon, end on a close
+# request), and a silent uninstall that leaves only the user's settings.
 #
 #   installer_test.sh INSTALLER PREVIOUS_INSTALLER VERSION PROGRAM WIN32_DIR WIN64_DIR WORK_DIR
 #
 # PREVIOUS_INSTALLER is a setup program of a lower version; WIN32_DIR and
-# WIN64_DIR are the two builds, with the stand-in host, the area reader and
-# (in the 32-bit one) the program driver. Exit code 0 when every check
-# passed, 1 when one failed, 77 (skipped) on a host that cannot run 32-bit
-# programs: the setup program and the program are 32-bit.
+# WIN64_DIR are the two builds, with the stand-in host and the area reader,
+# and in the 32-bit one the program driver and ui_driver.exe. Exit code 0
+# when every check passed, 1 when one failed, 77 (skipped) on a host that
+# cannot run 32-bit programs: the setup program and the program are 32-bit.
 set -u
 installer=$1 previous=$2 version=$3 program=$4 win32=$5 win64=$6 work=$7
 . "$(dirname "$0")/checks.sh"
@@ -70,9 +70,19 @@ host_finds_no_sink() {
 }
 
 # starts_and_closes COMMAND|SHORTCUT: the program starts, shows its main
-# window, ends with 0 on a close request; the driver's output is kept in $driven.
+# window and its tray icon, and ends with 0 on a close request; the driver's
+# output is kept in $driven.
 starts_and_closes() {
-    driven=$(win "$driver" "$1" close 2>&1) && contains "$driven" "exit 0"
+    win "$driver" "$1" >"$work/installer_started.txt" 2>&1 &
+    started=$!
+    for attempt in $(seq 300); do grep -q window "$work/installer_started.txt" && break; sleep 0.1; done
+    win "$win32/ui_driver.exe" wait-program
+    in_tray=$?
+    win "$driver" close
+    wait $started
+    ended=$?
+    driven=$(cat "$work/installer_started.txt")
+    equals "tray $in_tray, ended $ended" "tray 0, ended 0" && contains "$driven" "exit 0"
 }
 
 # The uninstaller finishes from a copy of itself, whose last step removes
@@ -153,11 +163,11 @@ check "the entry's size is the installed files' kilobytes" equals "$(value_of "$
 
 echo "== starting the program =="
 check "the Start menu shortcut is there" test -f "$unix_shortcut"
-check "the shortcut starts the program, which ends on a close request" starts_and_closes "$shortcut"
+check "the shortcut starts the program, which shows its tray icon and ends on a close request" starts_and_closes "$shortcut"
 check "the shortcut's target is the installed program" contains "$driven" "target $install_dir\\Glimmerbox.exe"
 logon=$(reg_value "$run_key" 32 Glimmerbox)
 check "every user's log-on starts the installed program" equals "$logon" "\"$install_dir\\Glimmerbox.exe\""
-check "the log-on command starts the program, which ends on a close request" starts_and_closes "$logon"
+check "the log-on command starts the program, which shows its tray icon and ends on a close request" starts_and_closes "$logon"
 win reg delete "$run_key" /v Glimmerbox /f /reg:32 >/dev/null 2>&1
 check "installing again installs silently" win "$installer" /S
 check "installing again keeps a log-on start that was turned off" equals "$(reg_value "$run_key" 32 Glimmerbox)" ""

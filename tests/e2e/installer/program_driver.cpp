@@ -3,6 +3,7 @@
 //
 //   program_driver.exe COMMAND [close]
 //   program_driver.exe SHORTCUT.lnk [close]
+//   program_driver.exe close
 //
 // COMMAND is a command line as the log-on entry holds it; a shortcut is
 // resolved to its target and arguments, and "target PATH" is printed. The
@@ -11,6 +12,7 @@
 // a close request. It waits for the program to end and prints "exit CODE".
 // Exit code 0 when the window appeared and the program ended with 0; 1 bad
 // usage, 2 not started, 3 no window, 4 still running, 5 ended with another code.
+// "close" alone sends a close request to every running Glimmerbox (3 when none runs).
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -61,6 +63,15 @@ HWND MainWindowOf(DWORD process_id) {
     return nullptr;
 }
 
+int CloseAll() {
+    int result = kNoWindow;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"TfMain", L"Glimmerbox configuration"));) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        result = kEnded;
+    }
+    return result;
+}
+
 int Drive(std::wstring command, bool close) {
     PROCESS_INFORMATION process{};
     STARTUPINFOW startup{};
@@ -98,6 +109,7 @@ int wmain(int argc, wchar_t** argv) {
         return kBadUsage;
     }
     std::wstring command = argv[1];
+    if (argc == 2 && command == L"close") return CloseAll();
     if (EndsWith(command, L".lnk")) {
         CoInitialize(nullptr);
         command = ShortcutCommand(command);
