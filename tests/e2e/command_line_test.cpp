@@ -97,7 +97,7 @@ TEST_F(CommandLineTest, UserEventsAreStoredThenTheRunEnds) {
 TEST_F(CommandLineTest, LogDetectWritesTheDetectionLogIntoTheWorkingFolder) {
     auto run = Start(L"LOGDETECT");
     HWND window = run->WaitUntilInTray();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());
     std::ifstream log(std::filesystem::path(Folder() + L"\\" + kDetectionLog));
     std::string first_line;
     EXPECT_TRUE(std::getline(log, first_line)) << "no detection log";
@@ -111,7 +111,7 @@ TEST_F(CommandLineTest, APlainStartStoresFalseForEveryUserEvent) {
     for (int i = 0; i < 3; ++i) SetUserEvent(i, 1);
     auto run = Start(L"");
     HWND window = run->WaitUntilInTray();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());
     for (int i = 0; i < 3; ++i) EXPECT_EQ(UserEvent(i), 0u) << "UserEvent" << i;
     ASSERT_TRUE(e2e::ChooseExitFromTrayMenu(window));
     EXPECT_EQ(run->WaitForExit(e2e::kPatienceMs), 0u);

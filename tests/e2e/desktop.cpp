@@ -71,6 +71,15 @@ std::vector<HWND> VisibleTopLevelWindows(DWORD process_id) {
     return visible;
 }
 
+std::string ShownWindows(DWORD process_id) {
+    std::string shown = "windows shown:";
+    for (HWND window : VisibleTopLevelWindows(process_id)) {
+        shown += " \"" + Narrow(Text(window)) + "\"";
+        for (HWND label : Descendants(window, L"Static")) shown += " (" + Narrow(Text(label)) + ")";
+    }
+    return shown;
+}
+
 std::vector<HWND> Descendants(HWND parent, const wchar_t* window_class) {
     Search search{0, window_class, nullptr, {}};
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));

@@ -28,6 +28,10 @@ HWND FindTopLevel(DWORD process_id, const wchar_t* window_class, const wchar_t* 
 // The visible ones.
 std::vector<HWND> VisibleTopLevelWindows(DWORD process_id);
 
+// The captions of a process's visible windows, quoted, for failure messages:
+// a program that does not come up usually shows why in a message box.
+std::string ShownWindows(DWORD process_id);
+
 // Every descendant of parent of this class, in window order.
 std::vector<HWND> Descendants(HWND parent, const wchar_t* window_class);
 

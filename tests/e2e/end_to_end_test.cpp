@@ -91,7 +91,7 @@ TEST_F(EndToEndTest, ARecordingMarksItsRelationWithinTwoSecondsAndTheMarkGoesWit
     }
     auto run = Start(L"");
     HWND window = run->WaitUntilInTray();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());
     ASSERT_TRUE(e2e::DoubleClickTrayIcon(window));
     e2e::ConfigurationWindow configuration(window);
     std::vector<e2e::ListRow> rows = e2e::ReadListView(configuration.RelationList());

@@ -16,7 +16,7 @@ protected:
         TrayProgramTest::SetUp();
         run_ = Start(L"");
         window_ = run_->WaitUntilInTray();
-        ASSERT_NE(window_, nullptr) << "the program did not come up";
+        ASSERT_NE(window_, nullptr) << "the program did not come up; " << e2e::ShownWindows(run_->Id());
     }
     // Ends the program through its menu; its exit code.
     std::optional<DWORD> Exit() {

@@ -29,7 +29,7 @@ TEST_F(WindowPicturesTest, EveryTabAt96And144Dpi) {
         ASSERT_TRUE(desktop && desktop->WriteDword(kLogPixels, dpi));
         auto run = Start(L"");
         HWND window = run->WaitUntilInTray();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());
         ASSERT_TRUE(e2e::DoubleClickTrayIcon(window));
         RECT client{};
         GetClientRect(window, &client);
