@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -107,7 +106,7 @@ public:
     }
 
     const Figures& figures() const { return figures_; }
-    std::size_t RecordingsSeen() const { return recording_numbers_.size(); }
+    std::size_t RecordingsSeen() const { return recordings_seen_; }
     uint32_t Now() const { return clock.TickCount(); }
 
 private:
@@ -158,7 +157,7 @@ private:
             recorders_.push_back(OpenSession());
             recorders_.back().Apply(msas::MSPROPTAG_FS_TV, 1);
             recorders_.back().Apply(msas::MSPROPTAG_Recording, 1);
-            recording_numbers_.insert(acquired_);
+            Recorded(acquired_);
             ++figures_.recordings;
         }
     }
@@ -179,6 +178,13 @@ private:
             player_.Release();
             player_state_ = 0;
         }
+    }
+
+    // Keeps the slot numbers that recorded in one block, so that the check's own books stay out of the count.
+    void Recorded(uint32_t number) {
+        if (number >= recorded_.size()) recorded_.resize(2 * number);
+        if (!recorded_[number]) ++recordings_seen_;
+        recorded_[number] = true;
     }
 
     SessionSlot OpenSession() {
@@ -267,7 +273,7 @@ private:
         ++figures_.previews;
     }
 
-    // Relations added, changed and removed, then saved. None of them outranks LED 0's white.
+    // Relations added, changed and removed, then saved. None of them takes LED 0's white away.
     void EditRelations() {
         cRelationList& relations = engine_->Relations();
         const int what = Roll(3);
@@ -275,8 +281,10 @@ private:
             relations.Remove(base_relations_.size() + static_cast<std::size_t>(Roll(static_cast<int>(relations.size() - base_relations_.size()))));
         } else {
             led_relation relation;
-            relation.event = 1u << Roll(27);
             relation.led = Roll(4);
+            // The last relation of LED 0's shown event gives its state: edits leave its white alone.
+            do relation.event = 1u << Roll(27);
+            while (relation.led == 0 && relation.event == event::AlwaysOn);
             relation.state = static_cast<int8_t>(1 + Roll(13));
             relation.priority = static_cast<int8_t>(1 + Roll(relation.led == 0 ? 4 : 5));
             if (what == 1 && relations.size() > base_relations_.size())
@@ -403,7 +411,8 @@ private:
     std::vector<SessionSlot> recorders_;
     SessionSlot player_;
     int32_t player_state_ = 0;
-    std::set<uint32_t> recording_numbers_;  // every slot number that recorded, as the sensor's triggers
+    std::vector<bool> recorded_ = std::vector<bool>(1024);  // every slot number that recorded, as the sensor's triggers
+    std::size_t recordings_seen_ = 0;
 
     std::vector<uint32_t> remote_sessions_;
     uint32_t next_session_id_ = 2;
