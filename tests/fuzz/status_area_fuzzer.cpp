@@ -73,7 +73,7 @@ public:
         switch (input_.ConsumeIntegralInRange(0, 7)) {
             case 0:
                 if (sessions_.size() < kMostSessions) {
-                    sessions_.push_back(SessionSlot::Acquire(sink_));
+                    sessions_.push_back(SessionSlot::Acquire(share_));
                     if (sessions_.back().Holds()) ++acquired_;
                 }
                 break;
@@ -121,10 +121,12 @@ private:
     }
 
     void MakeSink() {
+        share_.reset();  // the last share lets the area go
         sink_.reset();
         areas_.FailMapping(input_.ConsumeIntegralInRange(0, 7) == 0);
         sink_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
         FUZZ_REQUIRE(sink_ != nullptr);
+        share_ = std::make_shared<AreaShare>(sink_);
         acquired_ = 0;
     }
 
@@ -140,6 +142,7 @@ private:
     FuzzedDataProvider& input_;
     MemoryAreas areas_;
     std::shared_ptr<StatusArea> sink_;
+    std::shared_ptr<AreaShare> share_;  // the sessions' way to the area, as a sink holds it
     std::vector<SessionSlot> sessions_;
     uint32_t acquired_ = 0;
 };

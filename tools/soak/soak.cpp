@@ -91,7 +91,7 @@ public:
         engine_->Relations().Add({event::Recording1, 0, led_state::Red, priority::High});
         SaveRelations();
         base_relations_ = Snapshot(engine_->Relations());
-        sink_ = StatusArea::Make(std::make_unique<ReaderBacking>(areas), kMediaStatusAreaName);
+        MakeSink();
     }
 
     // One simulated day; returns the live allocations at its quiet end.
@@ -194,13 +194,17 @@ private:
         return slot;
     }
 
+    void MakeSink() {
+        sink_ = AreaShare::Join([this] { return StatusArea::Make(std::make_unique<ReaderBacking>(areas), kMediaStatusAreaName); });
+    }
+
     // Media Center's status host lets go of the sink and makes a new one, which numbers from 1 again.
     void RestartSink() {
         SetRecordings(0);
         player_.Release();
         player_state_ = 0;
         sink_.reset();
-        sink_ = StatusArea::Make(std::make_unique<ReaderBacking>(areas), kMediaStatusAreaName);
+        MakeSink();
         acquired_ = 0;
         ++figures_.sink_restarts;
     }
@@ -373,7 +377,7 @@ private:
     }
 
     void CheckNoLevelControlTimers(const char* rule) {
-        if (timers.Running(platform::TimerKind::Periodic) != 0 || timers.Running(platform::TimerKind::OneShot) != 0)
+        if (timers.Running() != 0)
             Fail(clock.TickCount(), rule);
     }
 
@@ -406,7 +410,7 @@ private:
     platform::fake::FakeWindowTimers window_timers_{clock};
     cCalibrationEditor editor_{*engine_, window_timers_};
 
-    std::shared_ptr<StatusArea> sink_;
+    std::shared_ptr<AreaShare> sink_;
     uint32_t acquired_ = 0;  // the sink's last slot number
     std::vector<SessionSlot> recorders_;
     SessionSlot player_;
