@@ -4,42 +4,28 @@ namespace {
 constexpr std::string_view kRule = "-------------------------------------------------------------------------------";
 }  // namespace
 
-cDetectionLogStream::cDetectionLogStream(std::unique_ptr<platform::OutputFile> file)
-    : std::ostream(nullptr), buffer_(std::move(file)) {
-    rdbuf(&buffer_);
-    if (!buffer_.HasFile()) setstate(std::ios::badbit);
-}
+cDetectionLogFile::~cDetectionLogFile() { Flush(); }
 
-cDetectionLogStream::~cDetectionLogStream() { buffer_.pubsync(); }
-
-cDetectionLogStream::TextBuffer::int_type cDetectionLogStream::TextBuffer::overflow(int_type c) {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char ch = traits_type::to_char_type(c);
-    xsputn(&ch, 1);
-    return c;
-}
-
-std::streamsize cDetectionLogStream::TextBuffer::xsputn(const char* text, std::streamsize count) {
+void cDetectionLogFile::Append(std::string_view text) {
+    if (!file_) return;
     // Each whole line reaches the file at once: the log exists for an enumeration
     // that hangs or waits for a message box, and must show how far it came.
-    for (std::streamsize i = 0; i < count; ++i) {
-        if (text[i] != '\n') {
-            pending_ += text[i];
+    for (const char c : text) {
+        if (c != '\n') {
+            pending_ += c;
             continue;
         }
         pending_ += "\r\n";
-        sync();
+        Flush();
     }
-    return count;
 }
 
-int cDetectionLogStream::TextBuffer::sync() {
+void cDetectionLogFile::Flush() {
     if (file_ && !pending_.empty()) file_->Write(pending_);
     pending_.clear();
-    return 0;
 }
 
-void WriteDeviceHeader(std::ostream& log, std::string_view id) { log << '\n' << "ID: " << id << '\n' << kRule << '\n'; }
+void WriteDeviceHeader(cDetectionLog& log, std::string_view id) { log << "\nID: " << id << "\n" << kRule << "\n"; }
 
 std::string Hex(uint32_t value, int width) {
     static constexpr char kDigits[] = "0123456789abcdef";

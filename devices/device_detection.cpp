@@ -9,10 +9,9 @@ void DetectDevices(cLedDeviceList& list, platform::Files& files, bool log_detect
         return;
     }
     // A log that cannot be created drops its lines; the enumeration runs all the same.
-    cDetectionLogStream log(files.Create(kDetectionLogFileName));
-    log << "Glimmerbox detection log\n"
-        << '\n'
-        << "Glimmerbox version: V" << versions.glimmerbox << '\n'
-        << "Media center      : " << versions.media_center << '\n';
+    cDetectionLogFile log(files.Create(kDetectionLogFileName));
+    log << "Glimmerbox detection log\n\n"
+        << "Glimmerbox version: V" << versions.glimmerbox << "\n"
+        << "Media center      : " << versions.media_center << "\n";
     list.Refresh(&log, false);
 }

@@ -37,7 +37,7 @@ std::string LookUpDescription(platform::Registry& registry, const std::string& k
 
 }  // namespace
 
-cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, std::ostream* log,
+cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, cDetectionLog* log,
                                                    platform::Registry& registry, platform::Keyboards& keyboards)
     : cLedDevice(kUnqueriedIndicators), keyboards_(keyboards) {
     if (log) WriteDeviceHeader(*log, key_name);
@@ -54,10 +54,10 @@ cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, 
     platform::Keyboards::Opened opened = keyboards_.Open(Path());
     if (opened.keyboard) {
         SetDescription(LookUpDescription(registry, key_name));
-        if (log) *log << "Description : " << Description() << '\n';
+        if (log) *log << "Description : " << Description() << "\n";
         QueryDriver(*opened.keyboard, log);
     } else {
-        if (log) *log << "Failed to open, LastError=" << std::to_string(opened.error) << '\n';
+        if (log) *log << "Failed to open, LastError=" << std::to_string(opened.error) << "\n";
         present_ = false;
     }
     hardware_id_ = static_cast<int16_t>(kKeyboardHardwareId | led_count_);
@@ -65,31 +65,30 @@ cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, 
     ResetLevels();
 }
 
-void cKeyboardDriverLedDevice::QueryDriver(platform::KeyboardConnection& keyboard, std::ostream* log) {
+void cKeyboardDriverLedDevice::QueryDriver(platform::KeyboardConnection& keyboard, cDetectionLog* log) {
     if (auto attributes = keyboard.QueryAttributes()) {
         led_count_ = std::min<int>(attributes->number_of_indicators, kMaxLeds);
         if (log) {
-            // Numbers go through to_string: a serial block may have left the stream hexadecimal.
-            *log << "KeyboardIdentifier.Type : " << std::to_string(attributes->type) << '\n';
-            *log << "KeyboardIdentifier.Subtype : " << std::to_string(attributes->subtype) << '\n';
-            *log << "KeyboardMode : " << std::to_string(attributes->keyboard_mode) << '\n';
-            *log << "NumberOfFunctionKeys : " << std::to_string(attributes->number_of_function_keys) << '\n';
-            *log << "NumberOfIndicators : " << std::to_string(attributes->number_of_indicators) << '\n';
-            *log << "NumberOfKeysTotal : " << std::to_string(attributes->number_of_keys_total) << '\n';
+            *log << "KeyboardIdentifier.Type : " << std::to_string(attributes->type) << "\n";
+            *log << "KeyboardIdentifier.Subtype : " << std::to_string(attributes->subtype) << "\n";
+            *log << "KeyboardMode : " << std::to_string(attributes->keyboard_mode) << "\n";
+            *log << "NumberOfFunctionKeys : " << std::to_string(attributes->number_of_function_keys) << "\n";
+            *log << "NumberOfIndicators : " << std::to_string(attributes->number_of_indicators) << "\n";
+            *log << "NumberOfKeysTotal : " << std::to_string(attributes->number_of_keys_total) << "\n";
         }
     }
     // The other two answers only feed the log.
     if (!log) return;
     if (auto translation = keyboard.QueryIndicatorTranslation()) {
-        *log << "NumberOfIndicatorKeys : " << std::to_string(translation->number_of_indicator_keys) << '\n';
+        *log << "NumberOfIndicatorKeys : " << std::to_string(translation->number_of_indicator_keys) << "\n";
         std::string keys;
         for (const platform::IndicatorKey& key : translation->keys)
             keys += Hex(key.make_code) + "-" + Hex(key.indicator_flags, 4) + " ";
-        *log << keys << '\n';
+        *log << keys << "\n";
     }
     if (auto indicators = keyboard.QueryIndicators()) {
-        *log << "UnitID : " << std::to_string(indicators->unit_id) << '\n';
-        *log << "LedFlags : " << Hex(indicators->led_flags, 4) << '\n';
+        *log << "UnitID : " << std::to_string(indicators->unit_id) << "\n";
+        *log << "LedFlags : " << Hex(indicators->led_flags, 4) << "\n";
     }
 }
 

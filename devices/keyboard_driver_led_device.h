@@ -3,11 +3,11 @@
 // driver. Indicators that no relation drives keep showing the real lock
 // state. The keyboard is opened anew for every write; no handle is held.
 
+#include "devices/detection_log.h"
 #include "devices/led_device.h"
 #include "platform/keyboards.h"
 #include "platform/registry.h"
 
-#include <ostream>
 #include <string>
 
 // The registry key of the keyboard device-interface class; its subkeys are the keyboards.
@@ -18,7 +18,7 @@ class cKeyboardDriverLedDevice final : public cLedDevice {
 public:
     // Asks the keyboard of this interface key how many indicators it has and logs its
     // answers. A remote desktop keyboard or one that cannot be opened is not present.
-    cKeyboardDriverLedDevice(const std::string& key_name, std::ostream* log, platform::Registry& registry,
+    cKeyboardDriverLedDevice(const std::string& key_name, cDetectionLog* log, platform::Registry& registry,
                              platform::Keyboards& keyboards);
     ~cKeyboardDriverLedDevice() override { Deactivate(); }
 
@@ -26,7 +26,7 @@ public:
     void WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blank) override;
 
 private:
-    void QueryDriver(platform::KeyboardConnection& keyboard, std::ostream* log);
+    void QueryDriver(platform::KeyboardConnection& keyboard, cDetectionLog* log);
     void SetUpLeds();
 
     platform::Keyboards& keyboards_;

@@ -9,12 +9,12 @@ constexpr const char* kSerialSection =
 constexpr const char* kKeyboardSection =
     "=== Keyboards =================================================================";
 
-void WriteSection(std::ostream* log, const char* title) {
-    if (log) *log << '\n' << title << '\n';
+void WriteSection(cDetectionLog* log, const char* title) {
+    if (log) *log << "\n" << title << "\n";
 }
 }  // namespace
 
-void cLedDeviceList::Refresh(std::ostream* log, bool add_keystroke_device) {
+void cLedDeviceList::Refresh(cDetectionLog* log, bool add_keystroke_device) {
     devices_.clear();
 
     WriteSection(log, kSerialSection);

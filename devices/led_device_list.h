@@ -3,12 +3,12 @@
 // serial ports COM1 to COM256 that exist, by ascending number, then the
 // keyboards registered with the keyboard class, in the registry's order.
 
+#include "devices/detection_log.h"
 #include "devices/led_device.h"
 #include "devices/serial_led_device.h"
 #include "platform/keyboards.h"
 
 #include <memory>
-#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -21,7 +21,7 @@ public:
     // Deletes the old devices and enumerates anew, writing the serial and keyboard
     // sections of the detection log when a log is given. With add_keystroke_device a
     // keystroke-simulation keyboard goes between the ports and the keyboards.
-    void Refresh(std::ostream* log, bool add_keystroke_device);
+    void Refresh(cDetectionLog* log, bool add_keystroke_device);
 
     int Count() const { return static_cast<int>(devices_.size()); }
     // The device at index 0 to Count() - 1, null for any other index; valid until the next Refresh.

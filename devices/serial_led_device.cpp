@@ -76,7 +76,7 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
 
 }  // namespace
 
-cSerialLedDevice::cSerialLedDevice(const serial_led_services& services, int port, std::ostream* log)
+cSerialLedDevice::cSerialLedDevice(const serial_led_services& services, int port, cDetectionLog* log)
     : cLedDevice(kGenericLedCount),
       ports_(services.ports),
       timers_(services.timers),
@@ -182,12 +182,12 @@ void cSerialLedDevice::SetUpLeds() {
     for (int i = 0; i < kGenericLedCount; ++i) ListOneColourStates(leds_[i], static_cast<uint16_t>(1u << i));
 }
 
-void cSerialLedDevice::WriteLogLines(std::ostream& log) const {
-    log << "Description          : " << Description() << '\n'
-        << "DeviceDesc           : " << device_desc_ << '\n'
-        << "HardwareID           : " << Hex(static_cast<uint16_t>(HardwareId())) << '\n'
-        << "PortType             : " << PortTypeName(port_type_) << '\n'
-        << "ManufacturerDeviceID : " << ManufacturerDeviceId() << '\n';
+void cSerialLedDevice::WriteLogLines(cDetectionLog& log) const {
+    log << "Description          : " << Description() << "\n"
+        << "DeviceDesc           : " << device_desc_ << "\n"
+        << "HardwareID           : " << Hex(static_cast<uint16_t>(HardwareId())) << "\n"
+        << "PortType             : " << PortTypeName(port_type_) << "\n"
+        << "ManufacturerDeviceID : " << ManufacturerDeviceId() << "\n";
 }
 
 const char* cSerialLedDevice::PortTypeName(int type) {

@@ -6,6 +6,7 @@
 // dim the lines in 20 ms periods ("level control"), with levels calibrated
 // per module kind.
 
+#include "devices/detection_log.h"
 #include "devices/led_device.h"
 #include "devices/serial_port_registry.h"
 #include "engine/persistent_variables.h"
@@ -18,7 +19,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <ostream>
 #include <string>
 
 // The platform services a serial device needs, all owned elsewhere.
@@ -38,7 +38,7 @@ public:
     // Opens port number port (COM1 to COM256) once, looks it up in the registry,
     // probes it and closes it again; IsPresent() then tells whether the port exists.
     // With a log, a port that opens writes its detection-log block there.
-    cSerialLedDevice(const serial_led_services& services, int port, std::ostream* log = nullptr);
+    cSerialLedDevice(const serial_led_services& services, int port, cDetectionLog* log = nullptr);
     ~cSerialLedDevice() override;
 
     bool Open() override;
@@ -77,7 +77,7 @@ private:
     uint32_t ReadModemInputs(platform::SerialPort& port);
     void WaitForAdapter();
     void SetUpLeds();
-    void WriteLogLines(std::ostream& log) const;
+    void WriteLogLines(cDetectionLog& log) const;
 
     // Sets the lines for a frame and records the frame as the lines now show it.
     void WriteLines(uint32_t lit, uint32_t driven, uint32_t blank);

@@ -3,10 +3,9 @@
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_registry.h"
 #include "tests/common/keyboard_registration.h"
+#include "tests/common/text_detection_log.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace {
 
@@ -43,7 +42,7 @@ protected:
 
     platform::fake::FakeRegistry registry;
     platform::fake::FakeKeyboards keyboards;
-    std::ostringstream log;
+    cTextDetectionLog log;
 };
 
 }  // namespace
@@ -234,9 +233,8 @@ TEST_F(KeyboardDriverLedDeviceTest, LogsWhatTheDriverAnswers) {
     const std::string key_name = Keyboard(3);
     Driver(key_name).translation = std::vector<platform::IndicatorKey>{{0x3a, 4}, {0x45, 2}, {0x46, 1}};
     Driver(key_name).led_flags = 0x2;
-    log << std::hex;  // as a serial block may leave it: the numbers stay decimal
     Make(key_name);
-    EXPECT_EQ(log.str(),
+    EXPECT_EQ(log.text,
               "\nID: " + key_name + "\n" + std::string(79, '-') + "\n"
               "Description : HID Keyboard Device\n"
               "KeyboardIdentifier.Type : 4\n"
@@ -257,7 +255,7 @@ TEST_F(KeyboardDriverLedDeviceTest, LogCountsTheDriversKeysButListsOnlyThoseThat
     Make(key_name);
     std::string listed;
     for (int i = 0; i < 24; ++i) listed += "3a-0004 ";
-    EXPECT_NE(log.str().find("NumberOfIndicatorKeys : 30\n" + listed + "\n"), std::string::npos) << log.str();
+    EXPECT_NE(log.text.find("NumberOfIndicatorKeys : 30\n" + listed + "\n"), std::string::npos) << log.text;
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, LogLeavesOutTheAnswersThatFailed) {
@@ -266,13 +264,13 @@ TEST_F(KeyboardDriverLedDeviceTest, LogLeavesOutTheAnswersThatFailed) {
     Driver(key_name).translation = std::vector<platform::IndicatorKey>{};
     Driver(key_name).query_indicators_fails = true;
     Make(key_name);
-    EXPECT_EQ(log.str(), "\nID: " + key_name + "\n" + std::string(79, '-') + "\n"
+    EXPECT_EQ(log.text, "\nID: " + key_name + "\n" + std::string(79, '-') + "\n"
                          "Description : HID Keyboard Device\n"
                          "NumberOfIndicatorKeys : 0\n"
                          "\n");
 
-    log.str("");
+    log.text.clear();
     Driver(key_name).open_error = 5;
     Make(key_name);
-    EXPECT_EQ(log.str(), "\nID: " + key_name + "\n" + std::string(79, '-') + "\nFailed to open, LastError=5\n");
+    EXPECT_EQ(log.text, "\nID: " + key_name + "\n" + std::string(79, '-') + "\nFailed to open, LastError=5\n");
 }

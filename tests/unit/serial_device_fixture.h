@@ -20,7 +20,7 @@ protected:
     using Wiring = platform::fake::PortWiring;
     using LineWrite = platform::fake::FakeSerialPorts::LineWrite;
 
-    std::unique_ptr<cSerialLedDevice> Build(int port, std::ostream* log = nullptr) {
+    std::unique_ptr<cSerialLedDevice> Build(int port, cDetectionLog* log = nullptr) {
         return std::make_unique<cSerialLedDevice>(services, port, log);
     }
 

@@ -1,9 +1,9 @@
 // Construction: what the probe recognises on a port, and what it reads from the registry.
 #include "engine/led_vocabulary.h"
+#include "tests/common/text_detection_log.h"
 #include "tests/unit/serial_device_fixture.h"
 
 #include <optional>
-#include <sstream>
 
 using platform::CommFunction;
 using platform::kMsCtsOn;
@@ -144,7 +144,7 @@ TEST_F(SerialProbe, SwitchesEachLineAloneAndLeavesThemOffAndThePortClosed) {
 TEST_F(SerialProbe, BusyPortsAreListedWithoutLeds) {
     for (uint32_t error : {5u, 31u, 32u, 121u}) {
         ports.AddBusyPort(2, error);
-        std::ostringstream log;
+        cTextDetectionLog log;
         auto device = Build(2, &log);
         EXPECT_TRUE(device->IsPresent()) << error;
         EXPECT_EQ(device->Classification(), classification::NotClassified);
@@ -152,7 +152,7 @@ TEST_F(SerialProbe, BusyPortsAreListedWithoutLeds) {
         EXPECT_EQ(device->Description(), "COM2");
         EXPECT_EQ(device->LedCount(), 3);
         EXPECT_EQ(device->GetLed(0)->state_count, 0);
-        EXPECT_EQ(log.str(), "") << "a busy port writes nothing to the detection log";
+        EXPECT_EQ(log.text, "") << "a busy port writes nothing to the detection log";
     }
 }
 
@@ -268,11 +268,10 @@ TEST_F(SerialDetectionLog, PortBlockNamesTheRegistryDataAndTheProbeResult) {
     ports.AddPort(1, {.dtr = kMsRlsdOn});
     ListUsbPort("VID_067B&PID_2303", "COM6");
     ports.AddPort(6);
-    std::ostringstream log;
+    cTextDetectionLog log;
     Build(1, &log);
     Build(6, &log);
-    log << 10;  // the stream stays decimal for what follows
-    EXPECT_EQ(log.str(),
+    EXPECT_EQ(log.text,
               "\n"
               "ID: COM1\n"
               "-------------------------------------------------------------------------------\n"
@@ -288,20 +287,19 @@ TEST_F(SerialDetectionLog, PortBlockNamesTheRegistryDataAndTheProbeResult) {
               "DeviceDesc           : -\n"
               "HardwareID           : 1000\n"
               "PortType             : PT_USB_COM\n"
-              "ManufacturerDeviceID : VID_067B&PID_2303\n"
-              "10");
+              "ManufacturerDeviceID : VID_067B&PID_2303\n");
 }
 
 TEST_F(SerialDetectionLog, HeaderComesBeforeAModemStatusFailure) {
     ports.AddPort(1).fail_modem_status = true;
-    std::ostringstream log;
+    cTextDetectionLog log;
     // Remembers what the log held when the first message box came.
     struct Recorder final : platform::MessageBoxes {
-        explicit Recorder(std::ostringstream& l) : log(l) {}
+        explicit Recorder(cTextDetectionLog& l) : log(l) {}
         void ShowError(const std::string&, const std::string&) override {
-            if (!seen) seen = log.str();
+            if (!seen) seen = log.text;
         }
-        std::ostringstream& log;
+        cTextDetectionLog& log;
         std::optional<std::string> seen;
     } recorder(log);
     cSerialLedDevice device({ports, timers, registry, clock, recorder}, 1, &log);

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_keyboards.h"
 #include "platform/win32/win32_registry.h"
 #include "tests/common/keyboard_registration.h"
+#include "tests/common/text_detection_log.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -34,8 +34,9 @@ std::string ReadBytes(const std::string& name) {
 TEST(Win32FilesTest, DetectionLogIsRewrittenWithWindowsLineEnds) {
     platform::win32::Win32Files files;
     for (const char* text : {"first enumeration\nwith two lines\n", "second\n"}) {
-        cDetectionLogStream log(files.Create(kDetectionLogFileName));
-        ASSERT_TRUE(log.good());
+        auto file = files.Create(kDetectionLogFileName);
+        ASSERT_NE(file, nullptr);
+        cDetectionLogFile log(std::move(file));
         log << text;
     }
     EXPECT_EQ(ReadBytes(kDetectionLogFileName), "second\r\n");
@@ -82,7 +83,7 @@ private:
 
 TEST_F(Win32KeyboardRegistryTest, DescriptionComesThroughTheDriverKey) {
     const std::string key_name = Register("7&glimmer&0&0000", "HID Keyboard Device");
-    std::ostringstream log;
+    cTextDetectionLog log;
     cKeyboardDriverLedDevice device(key_name, &log, registry, keyboards);
     EXPECT_TRUE(device.IsPresent());
     EXPECT_EQ(device.Description(), "HID Keyboard Device");

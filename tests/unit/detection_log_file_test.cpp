@@ -5,29 +5,33 @@
 
 namespace {
 
-class DetectionLogStreamTest : public testing::Test {
+class DetectionLogFileTest : public testing::Test {
 protected:
     platform::fake::FakeFiles files;
 };
 
 }  // namespace
 
-TEST_F(DetectionLogStreamTest, LinesEndAsInAWindowsTextFile) {
+TEST_F(DetectionLogFileTest, EachLineReachesTheFileWhenCompleteWithWindowsLineEnds) {
     {
-        cDetectionLogStream log(files.Create(kDetectionLogFileName));
+        cDetectionLogFile log(files.Create(kDetectionLogFileName));
         log << "Glimmerbox detection log\n\n";
         WriteDeviceHeader(log, "COM1");
-        log << std::string(5000, 'x') << '\n' << std::flush;  // a line longer than one piece
+        log << "Description          : " << std::string(5000, 'x');
+        EXPECT_EQ(files.Text(kDetectionLogFileName),
+                  "Glimmerbox detection log\r\n\r\n\r\nID: COM1\r\n" + std::string(79, '-') + "\r\n")
+            << "an unfinished line waits";
+        log << "\nUnit";
     }
     EXPECT_EQ(files.Text("Glimmerbox detection log.txt"),
               "Glimmerbox detection log\r\n\r\n\r\nID: COM1\r\n" + std::string(79, '-') + "\r\n" +
-                  std::string(5000, 'x') + "\r\n");
+                  "Description          : " + std::string(5000, 'x') + "\r\nUnit")
+        << "closing the log writes the rest";
 }
 
-TEST_F(DetectionLogStreamTest, WithoutAFileEveryWriteIsDropped) {
+TEST_F(DetectionLogFileTest, WithoutAFileEveryWriteIsDropped) {
     files.fail_create = true;
-    cDetectionLogStream log(files.Create(kDetectionLogFileName));
-    EXPECT_TRUE(log.fail());
+    cDetectionLogFile log(files.Create(kDetectionLogFileName));
     log << "lost\n";
     EXPECT_FALSE(files.Exists(kDetectionLogFileName));
 }
