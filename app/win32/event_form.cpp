@@ -5,7 +5,7 @@ namespace {
 using enum ControlKind;
 using Model = cEventDialogModel;
 
-constexpr control_spec kControls[] = {
+constexpr control_row kControls[] = {
     {Label, "Label1", "Event", 16, 16, 0, 0},
     {DropDownList, "ComboBox1", "", 16, 32, 169, 21},
     {Label, "Label2", "LED", 16, 64, 0, 0},
@@ -29,7 +29,7 @@ constexpr choice_binding kChoices[] = {
 };
 
 // The event list comes sorted by name from the model, so the list itself does not sort.
-constexpr form_spec kEventForm = {"TfEvent", "Event settings", 201, 214, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
+constexpr form_table kEventForm = {"TfEvent", "Event settings", 201, 214, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
 
 }  // namespace
 

@@ -116,21 +116,21 @@ LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wparam, LPARAM lp
     }
 }
 
-Form::Form(const form_spec& spec) : spec_(spec) {
+Form::Form(const form_table& table) : table_(table) {
     static const bool controls_registered = [] {
         const INITCOMMONCONTROLSEX classes = {sizeof classes,
                                               ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
         return InitCommonControlsEx(&classes) != FALSE;
     }();
     (void)controls_registered;
-    RegisterClassOnce(spec.class_name, FormProcedure);
+    RegisterClassOnce(table.class_name, FormProcedure);
     RegisterClassOnce(kPageClass, PageProcedure);
-    CreateWindowExA(spec.ex_style | WS_EX_CONTROLPARENT, spec.class_name, spec.caption, kFormStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, spec.client_width, spec.client_height, nullptr, nullptr, GetModuleHandleA(nullptr),
+    CreateWindowExA(table.ex_style | WS_EX_CONTROLPARENT, table.class_name, table.caption, kFormStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, table.client_width, table.client_height, nullptr, nullptr, GetModuleHandleA(nullptr),
                     this);
-    if (!window_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + spec.class_name);
-    page_shown_.assign(spec.controls.size(), true);
-    combo_items_.resize(spec.controls.size());
+    if (!window_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + table.class_name);
+    page_shown_.assign(table.controls.size(), true);
+    combo_items_.resize(table.controls.size());
     CreateControls();
     ApplyDpi(WindowDpi(window_));
     // Centred on the screen's work area.
@@ -150,9 +150,9 @@ Form::~Form() {
 }
 
 void Form::CreateControls() {
-    controls_.resize(spec_.controls.size());
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-        const control_spec& control = spec_.controls[i];
+    controls_.resize(table_.controls.size());
+    for (std::size_t i = 0; i < table_.controls.size(); ++i) {
+        const control_row& control = table_.controls[i];
         const kind_class kind = ClassOf(control.kind);
         HWND parent = window_;
         if (control.kind != ControlKind::Page && control.page != kNoPage) parent = controls_[PageRow(control.page)];
@@ -175,9 +175,9 @@ void Form::CreateControls() {
         default: break;
         }
     }
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
+    for (std::size_t i = 0; i < table_.controls.size(); ++i) {
         // Pages lie above the tab control, which paints around them.
-        if (spec_.controls[i].kind == ControlKind::Tabs) {
+        if (table_.controls[i].kind == ControlKind::Tabs) {
             SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             RebuildTabs();
         }
@@ -201,7 +201,7 @@ void Form::CreateFonts() {
     }
 }
 
-HFONT Form::FontOf(const control_spec& control) const { return fonts_[static_cast<int>(control.font)]; }
+HFONT Form::FontOf(const control_row& control) const { return fonts_[static_cast<int>(control.font)]; }
 
 void Form::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
@@ -209,8 +209,8 @@ void Form::ApplyDpi(UINT dpi) {
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
     for (std::size_t i = 0; i < controls_.size(); ++i) LayOutControl(i);
     // The frame is drawn for the window's own DPI, which a layout for another DPI does not change.
-    const RECT frame = WindowRectForClient(ScaleForDpi(spec_.client_width, dpi), ScaleForDpi(spec_.client_height, dpi),
-                                           kFormStyle, spec_.ex_style | WS_EX_CONTROLPARENT, WindowDpi(window_));
+    const RECT frame = WindowRectForClient(ScaleForDpi(table_.client_width, dpi), ScaleForDpi(table_.client_height, dpi),
+                                           kFormStyle, table_.ex_style | WS_EX_CONTROLPARENT, WindowDpi(window_));
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     OnLaidOut();
@@ -218,13 +218,13 @@ void Form::ApplyDpi(UINT dpi) {
 }
 
 void Form::LayOutControl(std::size_t index) {
-    const control_spec& control = spec_.controls[index];
+    const control_row& control = table_.controls[index];
     HWND window = controls_[index];
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control)), TRUE);
     if (control.kind == ControlKind::Page) {
         // A page covers the display area of the tab control, which lies before it in the table.
         int tabs = static_cast<int>(index);
-        while (tabs > 0 && spec_.controls[tabs].kind != ControlKind::Tabs) --tabs;
+        while (tabs > 0 && table_.controls[tabs].kind != ControlKind::Tabs) --tabs;
         RECT area = {};
         GetWindowRect(controls_[tabs], &area);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
@@ -262,8 +262,8 @@ void Form::Show() {
 }
 
 int Form::PageRow(int page) const {
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-        if (spec_.controls[i].kind == ControlKind::Page && spec_.controls[i].page == page) return static_cast<int>(i);
+    for (std::size_t i = 0; i < table_.controls.size(); ++i) {
+        if (table_.controls[i].kind == ControlKind::Page && table_.controls[i].page == page) return static_cast<int>(i);
     }
     return -1;
 }
@@ -281,14 +281,14 @@ bool Form::PageShown(int page) const {
 }
 
 void Form::RebuildTabs() {
-    for (std::size_t t = 0; t < spec_.controls.size(); ++t) {
-        if (spec_.controls[t].kind != ControlKind::Tabs) continue;
+    for (std::size_t t = 0; t < table_.controls.size(); ++t) {
+        if (table_.controls[t].kind != ControlKind::Tabs) continue;
         const int selected = SelectedPage();
         HWND tab_control = controls_[t];
         SendMessageA(tab_control, TCM_DELETEALLITEMS, 0, 0);
         int item = 0, select_item = 0;
-        for (std::size_t i = t + 1; i < spec_.controls.size(); ++i) {
-            const control_spec& page = spec_.controls[i];
+        for (std::size_t i = t + 1; i < table_.controls.size(); ++i) {
+            const control_row& page = table_.controls[i];
             if (page.kind != ControlKind::Page || !page_shown_[i]) continue;
             TCITEMA tab = {};
             tab.mask = TCIF_TEXT | TCIF_PARAM;
@@ -304,8 +304,8 @@ void Form::RebuildTabs() {
 }
 
 int Form::SelectedPage() const {
-    for (std::size_t t = 0; t < spec_.controls.size(); ++t) {
-        if (spec_.controls[t].kind != ControlKind::Tabs) continue;
+    for (std::size_t t = 0; t < table_.controls.size(); ++t) {
+        if (table_.controls[t].kind != ControlKind::Tabs) continue;
         const LRESULT item = SendMessageA(controls_[t], TCM_GETCURSEL, 0, 0);
         TCITEMA tab = {};
         tab.mask = TCIF_PARAM;
@@ -316,8 +316,8 @@ int Form::SelectedPage() const {
 }
 
 void Form::SelectPage(int page) {
-    for (std::size_t t = 0; t < spec_.controls.size(); ++t) {
-        if (spec_.controls[t].kind != ControlKind::Tabs) continue;
+    for (std::size_t t = 0; t < table_.controls.size(); ++t) {
+        if (table_.controls[t].kind != ControlKind::Tabs) continue;
         const int count = static_cast<int>(SendMessageA(controls_[t], TCM_GETITEMCOUNT, 0, 0));
         for (int item = 0; item < count; ++item) {
             TCITEMA tab = {};
@@ -327,16 +327,16 @@ void Form::SelectPage(int page) {
         }
     }
     const int selected = SelectedPage();
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-        if (spec_.controls[i].kind == ControlKind::Page) {
-            ShowWindow(controls_[i], spec_.controls[i].page == selected ? SW_SHOW : SW_HIDE);
+    for (std::size_t i = 0; i < table_.controls.size(); ++i) {
+        if (table_.controls[i].kind == ControlKind::Page) {
+            ShowWindow(controls_[i], table_.controls[i].page == selected ? SW_SHOW : SW_HIDE);
         }
     }
 }
 
 int Form::IndexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-        if (name == spec_.controls[i].name) return static_cast<int>(i);
+    for (std::size_t i = 0; i < table_.controls.size(); ++i) {
+        if (name == table_.controls[i].name) return static_cast<int>(i);
     }
     return -1;
 }
@@ -353,9 +353,9 @@ HWND Form::Control(std::string_view name) const {
     return index < 0 ? nullptr : controls_[index];
 }
 
-const control_spec* Form::SpecOf(HWND control) const {
+const control_row* Form::RowOf(HWND control) const {
     const int index = IndexOf(control);
-    return index < 0 ? nullptr : &spec_.controls[index];
+    return index < 0 ? nullptr : &table_.controls[index];
 }
 
 void Form::SetText(std::string_view control, const std::string& text) {
@@ -444,7 +444,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lparam);
         const int control = IndexOf(header->hwndFrom);
-        if (control >= 0 && spec_.controls[control].kind == ControlKind::Tabs && header->code == TCN_SELCHANGE) {
+        if (control >= 0 && table_.controls[control].kind == ControlKind::Tabs && header->code == TCN_SELCHANGE) {
             SelectPage(SelectedPage());
         }
         Notify(control, header->code);
@@ -454,7 +454,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         if (lparam && LOWORD(wparam) != TB_ENDTRACK) Notify(IndexOf(reinterpret_cast<HWND>(lparam)), kTrackBarMoved);
         return 0;
     case WM_CTLCOLORSTATIC: {
-        const control_spec* control = SpecOf(reinterpret_cast<HWND>(lparam));
+        const control_row* control = RowOf(reinterpret_cast<HWND>(lparam));
         if (!control || control->kind != ControlKind::Link) break;
         HDC dc = reinterpret_cast<HDC>(wparam);
         SetTextColor(dc, RGB(0, 0, 255));
@@ -462,7 +462,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
-        const control_spec* control = SpecOf(reinterpret_cast<HWND>(wparam));
+        const control_row* control = RowOf(reinterpret_cast<HWND>(wparam));
         if (!control || control->kind != ControlKind::Link) break;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
         return TRUE;

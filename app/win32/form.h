@@ -37,7 +37,7 @@ inline constexpr int kNoPage = -1;
 // One control as the designer placed it: pixels at 96 dpi, relative to the
 // form's client area or, for a control on a tab, to its page. A width or
 // height of 0 sizes the control to its caption.
-struct control_spec {
+struct control_row {
     ControlKind kind;
     const char* name;
     const char* caption;
@@ -47,12 +47,12 @@ struct control_spec {
     TextFont font = TextFont::Normal;
 };
 
-struct form_spec {
+struct form_table {
     const char* class_name;
     const char* caption;
     int client_width, client_height;  // pixels at 96 dpi
     DWORD ex_style;                   // WS_EX_TOOLWINDOW, WS_EX_TOPMOST
-    std::span<const control_spec> controls;
+    std::span<const control_row> controls;
 };
 
 // The notification codes a handler binds to, beyond the controls' own
@@ -61,24 +61,24 @@ inline constexpr UINT kTrackBarMoved = 0xFFFF0001;  // any WM_HSCROLL but TB_END
 
 class Form {
 public:
-    explicit Form(const form_spec& spec);
+    explicit Form(const form_table& table);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
     HWND Handle() const { return window_; }
-    const form_spec& Spec() const { return spec_; }
+    const form_table& Table() const { return table_; }
     // The control of that designer name; null for a name the table lacks.
     HWND Control(std::string_view name) const;
     // The table row of a control window, or null.
-    const control_spec* SpecOf(HWND control) const;
+    const control_row* RowOf(HWND control) const;
 
     // Lays every control out for dpi and sizes the window's client area to match.
     void ApplyDpi(UINT dpi);
     UINT Dpi() const { return dpi_; }
     // Replaces the face of every font of the form.
     void SetFontName(const std::string& face);
-    HFONT FontOf(const control_spec& control) const;
+    HFONT FontOf(const control_row& control) const;
 
     void Show();
     void Hide() { ShowWindow(window_, SW_HIDE); }
@@ -147,12 +147,12 @@ private:
     int IndexOf(HWND control) const;
     int PageRow(int page) const;
 
-    const form_spec& spec_;
+    const form_table& table_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     std::string font_face_ = "MS Sans Serif";
     HFONT fonts_[3] = {};
-    std::vector<HWND> controls_;  // parallel to spec_.controls
+    std::vector<HWND> controls_;  // parallel to table_.controls
     std::vector<binding> bindings_;
     std::vector<bool> page_shown_;  // by table row
     std::vector<std::vector<std::string>> combo_items_;  // by table row: the items shown

@@ -14,7 +14,7 @@ namespace {
 using Model = cMainWindowModel;
 using namespace main_layout;
 
-constexpr menu_item_spec kMenuItems[] = {{"MenuConfigure", "Configure"}, {"N1", nullptr}, {"MenuExit", "Exit"}};
+constexpr menu_item_row kMenuItems[] = {{"MenuConfigure", "Configure"}, {"N1", nullptr}, {"MenuExit", "Exit"}};
 
 // Notifications that carry nothing the model needs.
 struct plain_binding {

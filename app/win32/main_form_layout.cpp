@@ -14,7 +14,7 @@ constexpr int kLeds = kLedsPage, kDevice = kDevicePage, kCalibration = kCalibrat
               kAbout = kAboutPage;
 constexpr DWORD kDisabled = WS_DISABLED;
 
-constexpr control_spec kControls[] = {
+constexpr control_row kControls[] = {
     {Tabs, "PageControl1", "", 8, 8, 337, 297},
     {Page, "TabSheet1", "LEDs", 0, 0, 0, 0, kLeds},
     {Page, "TabSheet2", "Device", 0, 0, 0, 0, kDevice},
@@ -71,7 +71,7 @@ constexpr control_spec kControls[] = {
 
 }  // namespace
 
-const form_spec kForm = {"TfMain", cMainWindowModel::kCaption, 353, 344, WS_EX_TOOLWINDOW, kControls};
+const form_table kForm = {"TfMain", cMainWindowModel::kCaption, 353, 344, WS_EX_TOOLWINDOW, kControls};
 
 const list_column kColumns[4] = {
     {"Event", 0, LVCFMT_LEFT},

@@ -13,7 +13,7 @@ inline constexpr int kCalibrationPage = 2;
 inline constexpr int kResearchPage = 3;
 inline constexpr int kAboutPage = 4;
 
-extern const form_spec kForm;
+extern const form_table kForm;
 
 struct list_column {
     const char* caption;

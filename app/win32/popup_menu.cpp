@@ -6,7 +6,7 @@ constexpr UINT kFirstItemId = 1;
 
 }  // namespace
 
-PopupMenu::PopupMenu(std::span<const menu_item_spec> items, std::string_view default_item)
+PopupMenu::PopupMenu(std::span<const menu_item_row> items, std::string_view default_item)
     : items_(items), menu_(CreatePopupMenu()), clicks_(items.size()) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const UINT id = kFirstItemId + static_cast<UINT>(i);

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-struct menu_item_spec {
+struct menu_item_row {
     const char* name;
     const char* caption;  // null for a separator
 };
@@ -17,7 +17,7 @@ struct menu_item_spec {
 class PopupMenu {
 public:
     // default_item is drawn bold, as the action of a double-click.
-    PopupMenu(std::span<const menu_item_spec> items, std::string_view default_item);
+    PopupMenu(std::span<const menu_item_row> items, std::string_view default_item);
     ~PopupMenu();
     PopupMenu(const PopupMenu&) = delete;
     PopupMenu& operator=(const PopupMenu&) = delete;
@@ -32,7 +32,7 @@ public:
     void Popup(HWND owner, POINT at) const;
 
 private:
-    std::span<const menu_item_spec> items_;
+    std::span<const menu_item_row> items_;
     HMENU menu_;
     std::vector<std::function<void()>> clicks_;  // by item index
     std::function<void()> on_popup_;

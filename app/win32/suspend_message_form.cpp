@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr control_spec kControls[] = {
+constexpr control_row kControls[] = {
     // OK first: it takes the focus when the notice opens.
     {ControlKind::Button, "Button2", "OK", 192, 80, 75, 25},
     {ControlKind::Label, "Label1",
@@ -12,7 +12,7 @@ constexpr control_spec kControls[] = {
     {ControlKind::Button, "Button1", "Open thread", 112, 80, 75, 25},
 };
 
-constexpr form_spec kSuspendMessageForm = {"TfSuspendMessage", "System suspend (S1/S3/S4)", 273, 113,
+constexpr form_table kSuspendMessageForm = {"TfSuspendMessage", "System suspend (S1/S3/S4)", 273, 113,
                                            WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kControls};
 
 }  // namespace

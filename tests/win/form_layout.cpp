@@ -36,8 +36,8 @@ RECT PlaceOf(HWND control) {
 }
 
 // The page of a control on a tab, else the form.
-HWND ParentOf(const Form& form, const control_spec& control) {
-    for (const control_spec& page : form.Spec().controls) {
+HWND ParentOf(const Form& form, const control_row& control) {
+    for (const control_row& page : form.Table().controls) {
         if (page.kind == ControlKind::Page && page.page == control.page) return form.Control(page.name);
     }
     return form.Handle();
@@ -49,12 +49,12 @@ void ExpectControlsAsDesigned(const Form& form) {
     ASSERT_EQ(form.Dpi(), kDesignDpi);
     RECT client = {};
     GetClientRect(form.Handle(), &client);
-    EXPECT_EQ(client.right, form.Spec().client_width) << form.Spec().caption;
-    EXPECT_EQ(client.bottom, form.Spec().client_height) << form.Spec().caption;
+    EXPECT_EQ(client.right, form.Table().client_width) << form.Table().caption;
+    EXPECT_EQ(client.bottom, form.Table().client_height) << form.Table().caption;
     char caption[256] = {};
     GetWindowTextA(form.Handle(), caption, sizeof caption);
-    EXPECT_STREQ(caption, form.Spec().caption);
-    for (const control_spec& control : form.Spec().controls) {
+    EXPECT_STREQ(caption, form.Table().caption);
+    for (const control_row& control : form.Table().controls) {
         SCOPED_TRACE(control.name);
         HWND window = form.Control(control.name);
         ASSERT_TRUE(window);
@@ -86,7 +86,7 @@ void ExpectControlsAsDesigned(const Form& form) {
 }
 
 void ExpectNothingClipped(const Form& form) {
-    for (const control_spec& control : form.Spec().controls) {
+    for (const control_row& control : form.Table().controls) {
         SCOPED_TRACE(control.name);
         HWND window = form.Control(control.name);
         const RECT place = PlaceOf(window);

@@ -43,8 +43,8 @@ TEST_F(FormLayout, NothingIsClippedAtOtherDpiOrInTheSystemFont) {
             scaled.ApplyDpi(c.dpi);
             RECT client = {};
             GetClientRect(form->Handle(), &client);
-            EXPECT_EQ(client.right, MulDiv(form->Spec().client_width, c.dpi, 96));
-            EXPECT_EQ(client.bottom, MulDiv(form->Spec().client_height, c.dpi, 96));
+            EXPECT_EQ(client.right, MulDiv(form->Table().client_width, c.dpi, 96));
+            EXPECT_EQ(client.bottom, MulDiv(form->Table().client_height, c.dpi, 96));
             ExpectNothingClipped(*form);
         }
     }

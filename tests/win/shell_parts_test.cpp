@@ -131,8 +131,8 @@ TEST_F(ProgramEnd, TheSessionsEndShutsDownBeforeWindowsEndsTheProcess) {
 namespace {
 
 // A form whose button fails, as a handler that meets a fault does.
-constexpr control_spec kFailingControls[] = {{ControlKind::Button, "Fail", "Fail", 8, 8, 75, 25}};
-constexpr form_spec kFailingForm = {"GlimmerFailingForm", "Failing", 100, 50, WS_EX_TOOLWINDOW, kFailingControls};
+constexpr control_row kFailingControls[] = {{ControlKind::Button, "Fail", "Fail", 8, 8, 75, 25}};
+constexpr form_table kFailingForm = {"GlimmerFailingForm", "Failing", 100, 50, WS_EX_TOOLWINDOW, kFailingControls};
 
 class FailingForm : public Form {
 public:
