@@ -19,6 +19,7 @@ constexpr std::size_t kKeyNamePrefixLength = 4;
 constexpr std::string_view kDevicePathPrefix = "\\\\.\\";
 constexpr int16_t kKeyboardHardwareId = 0x2000;
 constexpr int kUnqueriedIndicators = 3;
+constexpr uint32_t kRewriteIntervalMs = 1000;
 
 std::string ReadText(platform::Registry& registry, const std::string& path, const char* name) {
     auto key = registry.OpenReadOnly(RegistryRoot::LocalMachine, path);
@@ -38,8 +39,9 @@ std::string LookUpDescription(platform::Registry& registry, const std::string& k
 }  // namespace
 
 cKeyboardDriverLedDevice::cKeyboardDriverLedDevice(const std::string& key_name, cDetectionLog* log,
-                                                   platform::Registry& registry, platform::Keyboards& keyboards)
-    : cLedDevice(kUnqueriedIndicators), keyboards_(keyboards) {
+                                                   platform::Registry& registry, platform::Keyboards& keyboards,
+                                                   const platform::Clock& clock)
+    : cLedDevice(kUnqueriedIndicators), keyboards_(keyboards), clock_(clock) {
     if (log) WriteDeviceHeader(*log, key_name);
     if (key_name.find(kRemoteDesktopKeyboard) != std::string::npos) {
         if (log) *log << "RDP keyboard ignored \n";
@@ -109,6 +111,16 @@ std::string cKeyboardDriverLedDevice::GetLedName(int index) const {
     return cLedDevice::GetLedName(index);
 }
 
+bool cKeyboardDriverLedDevice::Open() {
+    written_flags_.reset();  // another program may have set the indicators meanwhile
+    return cLedDevice::Open();
+}
+
+void cKeyboardDriverLedDevice::Resume() {
+    written_flags_.reset();  // the keyboard may have been reset while the system slept
+    cLedDevice::Resume();
+}
+
 void cKeyboardDriverLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blank) {
     if (suspended_) return;
     const uint32_t on = OutputsOn(lit, driven, blank);
@@ -120,6 +132,12 @@ void cKeyboardDriverLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint3
         const bool lit_now = (driven & bit) ? (on & bit) != 0 : keyboards_.KeyState(indicator.virtual_key) != 0;
         if (lit_now) flags |= indicator.flag;
     }
-    if (auto opened = keyboards_.Open(Path()); opened.keyboard) opened.keyboard->SetIndicators(flags);
+    // Each write opens the keyboard and goes through its driver: only a change, or the second's repair.
+    const uint32_t now = clock_.TickCount();
+    const bool due = flags != written_flags_ || now - written_at_ >= kRewriteIntervalMs;
+    if (due && keyboards_.SetIndicators(Path(), flags)) {
+        written_flags_ = flags;
+        written_at_ = now;
+    }
     RecordOutputs(lit, driven);
 }

@@ -29,7 +29,8 @@ void cLedDeviceList::Refresh(cDetectionLog* log, bool add_keystroke_device) {
     const std::vector<std::string> key_names = class_key->SubkeyNames();
     class_key.reset();
     for (const std::string& key_name : key_names)
-        AppendWhenPresent(std::make_unique<cKeyboardDriverLedDevice>(key_name, log, serial_.registry, keyboards_));
+        AppendWhenPresent(std::make_unique<cKeyboardDriverLedDevice>(key_name, log, serial_.registry, keyboards_,
+                                                                     serial_.clock));
 }
 
 cLedDevice* cLedDeviceList::FindById(std::string_view id) const {

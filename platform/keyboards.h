@@ -51,8 +51,6 @@ public:
     virtual std::optional<IndicatorTranslation> QueryIndicatorTranslation() = 0;
     // IOCTL_KEYBOARD_QUERY_INDICATORS for unit 0; nothing when the driver refuses it.
     virtual std::optional<IndicatorParameters> QueryIndicators() = 0;
-    // IOCTL_KEYBOARD_SET_INDICATORS for unit 0 with these flags; the driver's answer is ignored.
-    virtual void SetIndicators(uint16_t led_flags) = 0;
 };
 
 class Keyboards {
@@ -67,6 +65,10 @@ public:
 
     // Opens a keyboard device path ("\\.\HID#...") without access rights, sharing reads.
     virtual Opened Open(const std::string& path) = 0;
+    // Opens the keyboard as Open does, sends IOCTL_KEYBOARD_SET_INDICATORS for unit 0
+    // with these flags and closes it again. False when the keyboard did not open;
+    // the driver's answer is ignored.
+    virtual bool SetIndicators(const std::string& path, uint16_t led_flags) = 0;
     // GetKeyState of a virtual key: non-zero while its lock is toggled on or the key is down.
     virtual int16_t KeyState(int virtual_key) = 0;
 };

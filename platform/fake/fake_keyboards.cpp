@@ -31,11 +31,6 @@ public:
         if (keyboard_.query_indicators_fails) return std::nullopt;
         return IndicatorParameters{keyboard_.unit_id, keyboard_.led_flags};
     }
-    void SetIndicators(uint16_t led_flags) override {
-        keyboard_.led_flags = led_flags;
-        keyboard_.flags_set.push_back(led_flags);
-    }
-
 private:
     FakeKeyboards::Keyboard& keyboard_;
 };
@@ -47,6 +42,15 @@ Keyboards::Opened FakeKeyboards::Open(const std::string& path) {
     if (found == keyboards_.end()) return {nullptr, kErrorFileNotFound};
     if (found->second.open_error != 0) return {nullptr, found->second.open_error};
     return {std::make_unique<FakeConnection>(found->second), 0};
+}
+
+bool FakeKeyboards::SetIndicators(const std::string& path, uint16_t led_flags) {
+    const Opened opened = Open(path);
+    if (!opened.keyboard) return false;
+    Keyboard& keyboard = keyboards_.at(path);
+    keyboard.led_flags = led_flags;
+    keyboard.flags_set.push_back(led_flags);
+    return true;
 }
 
 int16_t FakeKeyboards::KeyState(int virtual_key) {

@@ -26,6 +26,7 @@ public:
     };
 
     Opened Open(const std::string& path) override;
+    bool SetIndicators(const std::string& path, uint16_t led_flags) override;
     int16_t KeyState(int virtual_key) override;
 
     // Adds (or returns) the keyboard at this device path, answering every query

@@ -52,12 +52,6 @@ public:
         return IndicatorParameters{p.UnitId, p.LedFlags};
     }
 
-    void SetIndicators(uint16_t led_flags) override {
-        KEYBOARD_INDICATOR_PARAMETERS p = {};
-        p.LedFlags = led_flags;
-        Control(IOCTL_KEYBOARD_SET_INDICATORS, &p, sizeof p, nullptr, 0);
-    }
-
 private:
     // The bytes returned (at least 1 on success, so a success without output counts), 0 on failure.
     DWORD Control(DWORD code, void* in, DWORD in_size, void* out, DWORD out_size) {
@@ -69,12 +63,29 @@ private:
     HANDLE device_;
 };
 
+// Without access rights: the class driver lets anyone set and query indicators.
+HANDLE OpenKeyboard(const std::string& path) {
+    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 }  // namespace
 
 Keyboards::Opened Win32Keyboards::Open(const std::string& path) {
-    HANDLE device = CreateFileA(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE device = OpenKeyboard(path);
     if (device == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
     return {std::make_unique<Win32Connection>(device), 0};
+}
+
+bool Win32Keyboards::SetIndicators(const std::string& path, uint16_t led_flags) {
+    // On the stack: this runs for every frame that changes an indicator.
+    HANDLE device = OpenKeyboard(path);
+    if (device == INVALID_HANDLE_VALUE) return false;
+    KEYBOARD_INDICATOR_PARAMETERS p = {};
+    p.LedFlags = led_flags;
+    DWORD returned = 0;
+    DeviceIoControl(device, IOCTL_KEYBOARD_SET_INDICATORS, &p, sizeof p, nullptr, 0, &returned, nullptr);
+    CloseHandle(device);
+    return true;
 }
 
 int16_t Win32Keyboards::KeyState(int virtual_key) { return GetKeyState(virtual_key); }

@@ -8,6 +8,7 @@ namespace platform::win32 {
 class Win32Keyboards final : public Keyboards {
 public:
     Opened Open(const std::string& path) override;
+    bool SetIndicators(const std::string& path, uint16_t led_flags) override;
     int16_t KeyState(int virtual_key) override;
 };
 

@@ -1,5 +1,6 @@
 #include "devices/keyboard_driver_led_device.h"
 #include "engine/led_vocabulary.h"
+#include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_registry.h"
 #include "tests/common/keyboard_registration.h"
@@ -26,7 +27,7 @@ protected:
         return keyboards.At(KeyboardPath(key_name));
     }
     std::unique_ptr<cKeyboardDriverLedDevice> Make(const std::string& key_name) {
-        return std::make_unique<cKeyboardDriverLedDevice>(key_name, &log, registry, keyboards);
+        return std::make_unique<cKeyboardDriverLedDevice>(key_name, &log, registry, keyboards, clock);
     }
     // Sends one frame and returns the indicator flags it set.
     uint16_t Frame(cLedDevice& device, std::initializer_list<std::pair<int, int8_t>> states) {
@@ -42,6 +43,7 @@ protected:
 
     platform::fake::FakeRegistry registry;
     platform::fake::FakeKeyboards keyboards;
+    platform::fake::FakeClock clock;
     cTextDetectionLog log;
 };
 
@@ -150,22 +152,38 @@ TEST_F(KeyboardDriverLedDeviceTest, EachLedSetsItsOwnIndicatorFlag) {
     EXPECT_EQ(device->DrivenBits(), 0x8u);
 }
 
-TEST_F(KeyboardDriverLedDeviceTest, EveryWriteOpensAndClosesTheKeyboard) {
+TEST_F(KeyboardDriverLedDeviceTest, WritesChangedIndicatorsAndOnceASecondTheSameAgain) {
     const std::string key_name = Keyboard(3);
     auto device = Make(key_name);
     const int opens_after_construction = Driver(key_name).opens;
     ASSERT_TRUE(device->Activate());
     EXPECT_EQ(Driver(key_name).opens, opens_after_construction) << "Activate does not touch the keyboard";
+    const std::vector<uint16_t>& writes = Driver(key_name).flags_set;
 
-    Frame(*device, {{0, led_state::Blink}});
-    device->AdvancePhase();
-    EXPECT_EQ(Driver(key_name).opens, opens_after_construction + 2);
+    Frame(*device, {{0, led_state::On}});
+    clock.Advance(999);
+    Frame(*device, {{0, led_state::On}});
+    EXPECT_EQ(writes, (std::vector<uint16_t>{0x1})) << "an unchanged frame within the second writes nothing";
+    clock.Advance(1);
+    Frame(*device, {{0, led_state::On}});
+    EXPECT_EQ(writes, (std::vector<uint16_t>{0x1, 0x1})) << "a lock key may have overwritten it meanwhile";
+    Frame(*device, {{1, led_state::On}});
+    EXPECT_EQ(writes.back(), kCapsLockOn);
+    EXPECT_EQ(Driver(key_name).opens, opens_after_construction + 3) << "each write opens the keyboard anew";
     EXPECT_EQ(Driver(key_name).open_connections, 0);
 
     Driver(key_name).open_error = 32;  // taken away by another program: the frame is lost, not fatal
     Frame(*device, {{0, led_state::On}});
-    EXPECT_EQ(Driver(key_name).flags_set.size(), 2u);
     EXPECT_EQ(device->LitBits(), 0x1u);
+    Driver(key_name).open_error = 0;
+    Frame(*device, {{0, led_state::On}});
+    EXPECT_EQ(writes.back(), 0x1) << "the lost frame is written as soon as the keyboard opens again";
+
+    device->Deactivate();
+    ASSERT_TRUE(device->Activate());
+    const std::size_t before = writes.size();
+    Frame(*device, {});
+    EXPECT_EQ(writes.size(), before + 1) << "an opened device writes its first frame, even an unchanged one";
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, BlinkingBlanksTheIndicator) {

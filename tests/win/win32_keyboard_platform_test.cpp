@@ -3,6 +3,7 @@
 
 #include "devices/detection_log.h"
 #include "devices/keyboard_driver_led_device.h"
+#include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_keyboards.h"
@@ -47,9 +48,11 @@ TEST(Win32FilesTest, DetectionLogIsRewrittenWithWindowsLineEnds) {
 
 TEST(Win32KeyboardsTest, MissingKeyboardReportsTheOpenError) {
     platform::win32::Win32Keyboards keyboards;
-    platform::Keyboards::Opened opened = keyboards.Open("\\\\.\\HID#VID_0000&PID_0000#0#{884b96c3-56ef-11d1-bc8c-00a0c91405dd}");
+    const std::string missing = "\\\\.\\HID#VID_0000&PID_0000#0#{884b96c3-56ef-11d1-bc8c-00a0c91405dd}";
+    platform::Keyboards::Opened opened = keyboards.Open(missing);
     EXPECT_EQ(opened.keyboard, nullptr);
     EXPECT_NE(opened.error, 0u);
+    EXPECT_FALSE(keyboards.SetIndicators(missing, 0x4)) << "a write to a keyboard that does not open reports it";
     EXPECT_EQ(keyboards.KeyState(0x14) & 0x8000, 0) << "Caps Lock is not held down";
 }
 
@@ -76,6 +79,7 @@ protected:
 
     platform::win32::Win32Registry registry;
     platform::fake::FakeKeyboards keyboards;  // the registry is what is proven here
+    platform::fake::FakeClock clock;
 
 private:
     std::vector<std::string> tails_;
@@ -84,7 +88,7 @@ private:
 TEST_F(Win32KeyboardRegistryTest, DescriptionComesThroughTheDriverKey) {
     const std::string key_name = Register("7&glimmer&0&0000", "HID Keyboard Device");
     cTextDetectionLog log;
-    cKeyboardDriverLedDevice device(key_name, &log, registry, keyboards);
+    cKeyboardDriverLedDevice device(key_name, &log, registry, keyboards, clock);
     EXPECT_TRUE(device.IsPresent());
     EXPECT_EQ(device.Description(), "HID Keyboard Device");
 }
@@ -93,10 +97,10 @@ TEST_F(Win32KeyboardRegistryTest, MistypedAndOverlongValuesAreSafe) {
     const std::string mistyped = Register("7&glimmer&0&0001", "unused");
     registry.OpenOrCreate(RegistryRoot::LocalMachine, std::string(kKeyboardClassKey) + "\\" + mistyped)
         ->WriteDword("DeviceInstance", 1);
-    EXPECT_EQ(cKeyboardDriverLedDevice(mistyped, nullptr, registry, keyboards).Description(), "");
+    EXPECT_EQ(cKeyboardDriverLedDevice(mistyped, nullptr, registry, keyboards, clock).Description(), "");
 
     const std::string wordy = Register("7&glimmer&0&0002", std::string(300, 'd'));
-    EXPECT_EQ(cKeyboardDriverLedDevice(wordy, nullptr, registry, keyboards).Description(),
+    EXPECT_EQ(cKeyboardDriverLedDevice(wordy, nullptr, registry, keyboards, clock).Description(),
               std::string(cLedDevice::kMaxTextLength, 'd'));
 }
 
@@ -117,7 +121,7 @@ TEST_F(Win32KeyboardRegistryTest, OverlongKeyNameIsCut) {
     EXPECT_NE(std::find(listed.begin(), listed.end(), key_name), listed.end());
 
     keyboards.Add("\\\\.\\" + key_name.substr(4, cLedDevice::kMaxTextLength - 4));
-    cKeyboardDriverLedDevice device(key_name, nullptr, registry, keyboards);
+    cKeyboardDriverLedDevice device(key_name, nullptr, registry, keyboards, clock);
     EXPECT_EQ(device.Id(), key_name.substr(0, cLedDevice::kMaxTextLength));
     EXPECT_EQ(device.Description(), "");
     EXPECT_TRUE(device.IsPresent());
