@@ -45,15 +45,13 @@ kind_class ClassOf(ControlKind kind) {
 
 Form* FormOf(HWND window) { return reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
-SIZE CaptionSize(HWND control, HFONT font) {
-    char text[256] = {};
-    GetWindowTextA(control, text, sizeof text);
-    HDC dc = GetDC(control);
+SIZE CaptionSize(const char* text, HFONT font) {
+    HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     RECT rect = {};
     DrawTextA(dc, text[0] ? text : " ", -1, &rect, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    ReleaseDC(nullptr, dc);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -131,15 +129,19 @@ Form::Form(const form_table& table) : table_(table) {
     if (!window_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + table.class_name);
     page_shown_.assign(table.controls.size(), true);
     combo_items_.resize(table.controls.size());
+    // Every control is made in its place for the window's DPI: moving each one
+    // afterwards would cost as much again at start.
+    dpi_ = WindowDpi(window_);
+    CreateFonts();
+    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
     CreateControls();
-    ApplyDpi(WindowDpi(window_));
     // Centred on the screen's work area.
-    RECT work = {}, frame = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(window_, &frame);
+    const RECT frame = FrameForDpi();
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Form::~Form() {
@@ -157,17 +159,24 @@ void Form::CreateControls() {
         HWND parent = window_;
         if (control.kind != ControlKind::Page && control.page != kNoPage) parent = controls_[PageRow(control.page)];
         const DWORD shown = control.kind == ControlKind::Page ? 0 : WS_VISIBLE;
+        // A page is placed once its tab control has its tabs, which take their part of it.
+        const RECT place = control.kind == ControlKind::Page ? RECT{} : Placement(i);
         controls_[i] = CreateWindowExA(kind.ex_style, kind.window_class, control.caption,
-                                       WS_CHILD | shown | kind.style | control.style, 0, 0, 0, 0, parent,
+                                       WS_CHILD | shown | kind.style | control.style, place.left, place.top,
+                                       place.right - place.left, place.bottom - place.top, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                                        GetModuleHandleA(nullptr), nullptr);
         if (!controls_[i]) throw std::runtime_error(std::string("CreateWindowEx failed: ") + control.name);
+        SendMessageA(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control)), FALSE);
         switch (control.kind) {
         case ControlKind::TrackBar:
             SendMessageA(controls_[i], TBM_SETRANGE, FALSE, MAKELPARAM(0, kTrackBarMax));
             SendMessageA(controls_[i], TBM_SETTICFREQ, kTrackBarTickEvery, 0);
             break;
-        case ControlKind::DropDownList: SendMessageA(controls_[i], CB_SETMINVISIBLE, kDropDownRows, 0); break;
+        case ControlKind::DropDownList:
+            SendMessageA(controls_[i], CB_SETMINVISIBLE, kDropDownRows, 0);
+            SetComboItemHeight(i);
+            break;
         case ControlKind::ReportList:
             SendMessageA(controls_[i], LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
@@ -182,6 +191,8 @@ void Form::CreateControls() {
             RebuildTabs();
         }
     }
+    for (std::size_t i = 0; i < table_.controls.size(); ++i)
+        if (table_.controls[i].kind == ControlKind::Page) LayOutControl(i);
 }
 
 void Form::CreateFonts() {
@@ -208,19 +219,30 @@ void Form::ApplyDpi(UINT dpi) {
     CreateFonts();
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
     for (std::size_t i = 0; i < controls_.size(); ++i) LayOutControl(i);
-    // The frame is drawn for the window's own DPI, which a layout for another DPI does not change.
-    const RECT frame = WindowRectForClient(ScaleForDpi(table_.client_width, dpi), ScaleForDpi(table_.client_height, dpi),
-                                           kFormStyle, table_.ex_style | WS_EX_CONTROLPARENT, WindowDpi(window_));
+    const RECT frame = FrameForDpi();
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     OnLaidOut();
     InvalidateRect(window_, nullptr, TRUE);
 }
 
+RECT Form::FrameForDpi() const {
+    // The frame is drawn for the window's own DPI, which a layout for another DPI does not change.
+    return WindowRectForClient(ScaleForDpi(table_.client_width, dpi_), ScaleForDpi(table_.client_height, dpi_),
+                               kFormStyle, table_.ex_style | WS_EX_CONTROLPARENT, WindowDpi(window_));
+}
+
 void Form::LayOutControl(std::size_t index) {
-    const control_row& control = table_.controls[index];
     HWND window = controls_[index];
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control)), TRUE);
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.controls[index])), TRUE);
+    if (table_.controls[index].kind == ControlKind::DropDownList) SetComboItemHeight(index);
+    const RECT place = Placement(index);
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT Form::Placement(std::size_t index) const {
+    const control_row& control = table_.controls[index];
     if (control.kind == ControlKind::Page) {
         // A page covers the display area of the tab control, which lies before it in the table.
         int tabs = static_cast<int>(index);
@@ -229,25 +251,28 @@ void Form::LayOutControl(std::size_t index) {
         GetWindowRect(controls_[tabs], &area);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
         SendMessageA(controls_[tabs], TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-        SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
+        return area;
     }
     // Edges are scaled rather than sizes, so that controls which meet at 96 dpi still meet.
-    const int left = ScaleForDpi(control.left, dpi_), top = ScaleForDpi(control.top, dpi_);
-    int width = ScaleForDpi(control.left + control.width, dpi_) - left;
-    int height = ScaleForDpi(control.top + control.height, dpi_) - top;
+    RECT place = {ScaleForDpi(control.left, dpi_), ScaleForDpi(control.top, dpi_),
+                  ScaleForDpi(control.left + control.width, dpi_), ScaleForDpi(control.top + control.height, dpi_)};
     if (control.width == 0 || control.height == 0) {
-        const SIZE caption = CaptionSize(window, FontOf(control));
-        if (control.width == 0) width = caption.cx;
-        if (control.height == 0) height = caption.cy;
+        // The caption it shows now; before the control exists, the table's.
+        char text[256] = {};
+        if (controls_[index]) GetWindowTextA(controls_[index], text, sizeof text);
+        const SIZE caption = CaptionSize(controls_[index] ? text : control.caption, FontOf(control));
+        if (control.width == 0) place.right = place.left + caption.cx;
+        if (control.height == 0) place.bottom = place.top + caption.cy;
     }
-    int open_height = height;
-    if (control.kind == ControlKind::DropDownList) {
-        SendMessageA(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - kComboFrame);
-        open_height = height * (kDropDownRows + 1);
-    }
-    SetWindowPos(window, nullptr, left, top, width, open_height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A drop-down list's window includes its open list.
+    if (control.kind == ControlKind::DropDownList) place.bottom = place.top + (place.bottom - place.top) * (kDropDownRows + 1);
+    return place;
+}
+
+void Form::SetComboItemHeight(std::size_t index) {
+    const control_row& control = table_.controls[index];
+    const int height = ScaleForDpi(control.top + control.height, dpi_) - ScaleForDpi(control.top, dpi_);
+    SendMessageA(controls_[index], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - kComboFrame);
 }
 
 void Form::SetFontName(const std::string& face) {

@@ -142,6 +142,10 @@ private:
     void CreateControls();
     void CreateFonts();
     void LayOutControl(std::size_t index);
+    // A control's rectangle in its parent for the form's DPI and fonts.
+    RECT Placement(std::size_t index) const;
+    void SetComboItemHeight(std::size_t index);
+    RECT FrameForDpi() const;
     void RebuildTabs();
     int IndexOf(std::string_view name) const;
     int IndexOf(HWND control) const;
