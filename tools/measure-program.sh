@@ -2,7 +2,8 @@
 # Measures Glimmerbox.exe under Wine and prints the figures:
 #   size        the stripped 32-bit program (the product) and the 64-bit one
 #   start-up    from CreateProcess until its tray icon shows, the step right
-#               before the 125 ms tick timer starts, against a bare start and end
+#               before the 125 ms tick timer starts, against Wine's start and end
+#               of a bare windowed program
 #   memory      private bytes after start-up, as Windows counts them and as Linux does
 #   idle CPU    the program's CPU time over 60 s in the tray, the timer included, next to
 #               a bare Wine window with the same 125 ms timer: what Wine alone costs
