@@ -184,6 +184,9 @@ TEST_F(KeyboardDriverLedDeviceTest, WritesChangedIndicatorsAndOnceASecondTheSame
     const std::size_t before = writes.size();
     Frame(*device, {});
     EXPECT_EQ(writes.size(), before + 1) << "an opened device writes its first frame, even an unchanged one";
+    device->Suspend();
+    device->Resume();
+    EXPECT_EQ(writes.size(), before + 2) << "so does a resumed one: the keyboard may have been reset meanwhile";
 }
 
 TEST_F(KeyboardDriverLedDeviceTest, BlinkingBlanksTheIndicator) {
