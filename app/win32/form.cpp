@@ -265,7 +265,8 @@ RECT Form::Placement(std::size_t index) const {
         if (control.height == 0) place.bottom = place.top + caption.cy;
     }
     // A drop-down list's window includes its open list.
-    if (control.kind == ControlKind::DropDownList) place.bottom = place.top + (place.bottom - place.top) * (kDropDownRows + 1);
+    if (control.kind == ControlKind::DropDownList)
+        place.bottom = place.top + (place.bottom - place.top) * (kDropDownRows + 1);
     return place;
 }
 

@@ -134,10 +134,12 @@ int StartTime(const std::wstring& program, int runs) {
         to_window.push_back(times.window);
         window_to_tray.push_back(times.tray - times.window);
         baseline.push_back(bare);
-        std::printf("run %d: main window after %.1f ms, tray icon %.1f ms later; a bare window started and ended in %.1f ms\n",
+        std::printf("run %d: main window after %.1f ms, tray icon %.1f ms later; "
+                    "a bare window started and ended in %.1f ms\n",
                     i + 1, times.window, times.tray - times.window, bare);
     }
-    std::printf("median: main window after %.1f ms, tray icon %.1f ms later; a bare window started and ended in %.1f ms\n",
+    std::printf("median: main window after %.1f ms, tray icon %.1f ms later; "
+                "a bare window started and ended in %.1f ms\n",
                 Median(to_window), Median(window_to_tray), Median(baseline));
     return kDone;
 }
