@@ -192,7 +192,7 @@ void Form::CreateControls() {
         }
     }
     for (std::size_t i = 0; i < table_.controls.size(); ++i)
-        if (table_.controls[i].kind == ControlKind::Page) LayOutControl(i);
+        if (table_.controls[i].kind == ControlKind::Page) MoveToPlacement(i);
 }
 
 void Form::CreateFonts() {
@@ -233,12 +233,15 @@ RECT Form::FrameForDpi() const {
 }
 
 void Form::LayOutControl(std::size_t index) {
-    HWND window = controls_[index];
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.controls[index])), TRUE);
+    SendMessageA(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.controls[index])), TRUE);
     if (table_.controls[index].kind == ControlKind::DropDownList) SetComboItemHeight(index);
+    MoveToPlacement(index);
+}
+
+void Form::MoveToPlacement(std::size_t index) {
     const RECT place = Placement(index);
-    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(controls_[index], nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT Form::Placement(std::size_t index) const {

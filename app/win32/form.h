@@ -144,6 +144,7 @@ private:
     void LayOutControl(std::size_t index);
     // A control's rectangle in its parent for the form's DPI and fonts.
     RECT Placement(std::size_t index) const;
+    void MoveToPlacement(std::size_t index);
     void SetComboItemHeight(std::size_t index);
     RECT FrameForDpi() const;
     void RebuildTabs();
