@@ -55,6 +55,7 @@ void TfEvent::Render() {
     char caption[64] = {};
     GetWindowTextA(Handle(), caption, sizeof caption);
     if (view.caption != caption) SetWindowTextA(Handle(), view.caption.c_str());
+    if (!ControlsMade()) return;  // drawn in full when first shown
     ShowCombo("ComboBox1", view.events);
     ShowCombo("ComboBox2", view.leds);
     ShowCombo("ComboBox3", view.states);

@@ -129,12 +129,9 @@ Form::Form(const form_table& table) : table_(table) {
     if (!window_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + table.class_name);
     page_shown_.assign(table.controls.size(), true);
     combo_items_.resize(table.controls.size());
-    // Every control is made in its place for the window's DPI: moving each one
-    // afterwards would cost as much again at start.
     dpi_ = WindowDpi(window_);
     CreateFonts();
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0]), FALSE);
-    CreateControls();
     // Centred on the screen's work area.
     const RECT frame = FrameForDpi();
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -151,6 +148,13 @@ Form::~Form() {
     }
 }
 
+void Form::MakeControls() {
+    CreateControls();
+    OnControlsMade();
+}
+
+// Every control is made in its place for the window's DPI: moving each one
+// afterwards would cost as much again.
 void Form::CreateControls() {
     controls_.resize(table_.controls.size());
     for (std::size_t i = 0; i < table_.controls.size(); ++i) {
@@ -301,7 +305,7 @@ void Form::ShowPage(int page, bool shown) {
     const int row = PageRow(page);
     if (row < 0 || page_shown_[row] == shown) return;
     page_shown_[row] = shown;
-    RebuildTabs();
+    if (ControlsMade()) RebuildTabs();
 }
 
 bool Form::PageShown(int page) const {
@@ -333,6 +337,7 @@ void Form::RebuildTabs() {
 }
 
 int Form::SelectedPage() const {
+    if (!ControlsMade()) return kNoPage;
     for (std::size_t t = 0; t < table_.controls.size(); ++t) {
         if (table_.controls[t].kind != ControlKind::Tabs) continue;
         const LRESULT item = SendMessageA(controls_[t], TCM_GETCURSEL, 0, 0);
@@ -345,6 +350,7 @@ int Form::SelectedPage() const {
 }
 
 void Form::SelectPage(int page) {
+    if (!ControlsMade()) return;
     for (std::size_t t = 0; t < table_.controls.size(); ++t) {
         if (table_.controls[t].kind != ControlKind::Tabs) continue;
         const int count = static_cast<int>(SendMessageA(controls_[t], TCM_GETITEMCOUNT, 0, 0));
@@ -379,7 +385,7 @@ int Form::IndexOf(HWND control) const {
 
 HWND Form::Control(std::string_view name) const {
     const int index = IndexOf(name);
-    return index < 0 ? nullptr : controls_[index];
+    return index < 0 || !ControlsMade() ? nullptr : controls_[index];
 }
 
 const control_row* Form::RowOf(HWND control) const {
@@ -413,7 +419,8 @@ bool Form::Checked(std::string_view control) const {
 
 void Form::ShowCombo(std::string_view control, const combo_view& view) {
     const int index = IndexOf(control);
-    HWND combo = controls_[index];
+    HWND combo = Control(control);
+    if (!combo) return;
     if (combo_items_[index] != view.items) {
         SendMessageA(combo, CB_RESETCONTENT, 0, 0);
         for (const std::string& item : view.items) {
@@ -502,7 +509,12 @@ LRESULT Form::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_TIMER: OnTimer(wparam); return 0;
     case WM_SHOWWINDOW:
-        if (wparam) OnShown();
+        if (!wparam) break;
+        if (!ControlsMade()) {
+            MakeControls();
+            if (handled_) handled_();  // draws the new controls before the window appears
+        }
+        OnShown();
         break;
     case WM_DPICHANGED: {
         ApplyDpi(HIWORD(wparam));

@@ -68,7 +68,13 @@ public:
 
     HWND Handle() const { return window_; }
     const form_table& Table() const { return table_; }
-    // The control of that designer name; null for a name the table lacks.
+    // The controls are made when the window is first shown, so that a program
+    // that stays in the tray never pays for them. Until then the form keeps
+    // its fonts, DPI and shown tabs for them; it has no control windows and
+    // no selected tab, and the first shown tab is selected when they are made.
+    bool ControlsMade() const { return !controls_.empty(); }
+    // The control of that designer name; null for a name the table lacks,
+    // and before the controls are made.
     HWND Control(std::string_view name) const;
     // The table row of a control window, or null.
     const control_row* RowOf(HWND control) const;
@@ -124,6 +130,8 @@ protected:
     virtual void OnDestroy() {}
     // After a layout for a new DPI or font, for what the table does not hold.
     virtual void OnLaidOut() {}
+    // Once the controls exist, for what the table does not hold.
+    virtual void OnControlsMade() {}
     // Any other message; a value ends its handling with that result.
     virtual std::optional<LRESULT> OnMessage(UINT /*message*/, WPARAM, LPARAM) { return std::nullopt; }
 
@@ -139,6 +147,7 @@ private:
 
     LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
     void Notify(int control, UINT code);
+    void MakeControls();
     void CreateControls();
     void CreateFonts();
     void LayOutControl(std::size_t index);

@@ -80,19 +80,8 @@ TfMain::TfMain() : Form(kForm), PopupMenu1(kMenuItems, "MenuConfigure") {
                   static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_RELATION_MARKS), IMAGE_BITMAP, 0, 0,
                                                   LR_CREATEDIBSECTION)),
                   nullptr);
-    HWND list = Control("ListView1");
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
-        column.fmt = kColumns[i].format;
-        column.pszText = const_cast<char*>(kColumns[i].caption);
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    OnLaidOut();
     icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLIMMERBOX), IMAGE_ICON,
                                           GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SelectPage(kLedsPage);
     ShowPage(kResearchPage, false);
     BindNotifications();
 }
@@ -105,6 +94,19 @@ TfMain::~TfMain() {
 }
 
 void TfMain::Attach(cMainWindowModel* model) { model_ = model; }
+
+void TfMain::OnControlsMade() {
+    HWND list = Control("ListView1");
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        column.fmt = kColumns[i].format;
+        column.pszText = const_cast<char*>(kColumns[i].caption);
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    OnLaidOut();
+}
 
 void TfMain::BindNotifications() {
     // The model exists only once all three windows do, so every handler looks it up when it runs.
@@ -156,7 +158,7 @@ int TfMain::SelectedRow() const {
 
 void TfMain::OnLaidOut() {
     HWND list = Control("ListView1");
-    if (!list) return;  // the table's layout runs before the columns exist
+    if (!list) return;  // no controls yet
     for (int i = 1; i < static_cast<int>(std::size(kColumns)); ++i) {
         SendMessageA(list, LVM_SETCOLUMNWIDTH, i, ScaleForDpi(kColumns[i].width, Dpi()));
     }
@@ -180,6 +182,7 @@ void TfMain::Render() {
     const main_window_view& view = model_->View();
     EnableWindow(Handle(), view.enabled);
     SetFontName(view.font_name);
+    if (!ControlsMade()) return;  // drawn in full when first shown
     RenderRelationList(view);
 
     ShowCombo("ComboBox1", view.devices);
@@ -279,7 +282,7 @@ void TfMain::OnCloseRequest() {
 void TfMain::OnTimer(UINT_PTR id) {
     if (!model_) return;
     model_->WMTimer(static_cast<uint32_t>(id));
-    RenderRelationList(model_->View());
+    if (ControlsMade()) RenderRelationList(model_->View());
 }
 
 std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

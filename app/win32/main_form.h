@@ -40,6 +40,7 @@ private:
     void OnCloseRequest() override;
     void OnTimer(UINT_PTR id) override;
     void OnLaidOut() override;
+    void OnControlsMade() override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     void BindNotifications();

@@ -11,8 +11,14 @@
 
 namespace {
 
-std::vector<const Form*> AllForms(cProgram& program) {
+std::vector<Form*> AllForms(cProgram& program) {
     return {&program.fMain, &program.fEvent, &program.fSuspendMessage};
+}
+
+// A window's controls are made when it is first shown.
+void ShowOnce(Form& form) {
+    form.Show();
+    form.Hide();
 }
 
 int IndexOf(const std::vector<std::string>& items, const std::string& item) {
@@ -25,7 +31,10 @@ int IndexOf(const std::vector<std::string>& items, const std::string& item) {
 using FormLayout = ProgramOverFakeDevices;
 
 TEST_F(FormLayout, EveryControlStandsAsDesignedAt96Dpi) {
-    for (const Form* form : AllForms(*program_)) ExpectControlsAsDesigned(*form);
+    for (Form* form : AllForms(*program_)) {
+        ShowOnce(*form);
+        ExpectControlsAsDesigned(*form);
+    }
 }
 
 TEST_F(FormLayout, NothingIsClippedAtOtherDpiOrInTheSystemFont) {
@@ -33,14 +42,15 @@ TEST_F(FormLayout, NothingIsClippedAtOtherDpiOrInTheSystemFont) {
         UINT dpi;
         const char* font;
     };
-    constexpr layout_case kCases[] = {{96, "Tahoma"}, {96, "Segoe UI"}, {120, "Tahoma"}, {144, "MS Sans Serif"},
-                                      {144, "Segoe UI"}, {192, "Tahoma"}};
+    // The first case changes the windows before their controls exist; the others lay out made controls.
+    constexpr layout_case kCases[] = {{144, "Segoe UI"}, {96, "Tahoma"}, {96, "Segoe UI"}, {120, "Tahoma"},
+                                      {144, "MS Sans Serif"}, {192, "Tahoma"}};
     for (const layout_case& c : kCases) {
         SCOPED_TRACE(testing::Message() << c.dpi << " dpi, " << c.font);
-        for (const Form* form : AllForms(*program_)) {
-            auto& scaled = const_cast<Form&>(*form);
-            scaled.SetFontName(c.font);
-            scaled.ApplyDpi(c.dpi);
+        for (Form* form : AllForms(*program_)) {
+            form->SetFontName(c.font);
+            form->ApplyDpi(c.dpi);
+            ShowOnce(*form);
             RECT client = {};
             GetClientRect(form->Handle(), &client);
             EXPECT_EQ(client.right, MulDiv(form->Table().client_width, c.dpi, 96));
@@ -54,8 +64,12 @@ using ConfigurationWindow = ProgramOverFakeDevices;
 
 TEST_F(ConfigurationWindow, StartsHiddenOnTheLedsTabWithTheFirstModuleChosen) {
     Start();
-    EXPECT_FALSE(IsWindowVisible(main_form().Handle()));
-    EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
+    for (Form* form : AllForms(*program_)) {
+        EXPECT_FALSE(IsWindowVisible(form->Handle())) << form->Table().class_name;
+        EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), nullptr) << form->Table().class_name << ": no controls until shown";
+    }
+    OpenConfiguration();
+    EXPECT_EQ(GetWindow(event_form().Handle(), GW_CHILD), nullptr) << "the dialog is made when it first opens";
     EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "About"}));
     EXPECT_EQ(main_form().SelectedPage(), main_layout::kLedsPage);
 
@@ -86,6 +100,7 @@ TEST_F(ConfigurationWindow, TabsFollowLevelControlAndTheHiddenHotSpot) {
 
 TEST_F(ConfigurationWindow, RowsShowTheRelationsAndMarkTheActiveOnes) {
     Start();
+    OpenConfiguration();
     const std::vector<shown_row> rows = ShownRows();
     const std::vector<led_relation> relations = EngineRelations();
     ASSERT_EQ(rows.size(), relations.size());

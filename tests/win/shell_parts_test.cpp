@@ -159,6 +159,7 @@ std::string ReadAndClose(const char* title) {
 
 TEST(ExceptionBox, ShowsAHandlersFaultOnceAndTheWindowGoesOn) {
     FailingForm form;
+    form.Show();
     for (int click = 1; click <= 2; ++click) {
         std::string text;
         std::thread reader([&] { text = ReadAndClose(kApplicationTitle); });
