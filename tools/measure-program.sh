@@ -37,14 +37,15 @@ if [ -z "${GLIMMER_WITHOUT_SERIAL_NODES:-}" ] && [ "$serial_nodes" = yes ]; then
         exec "$0"' "$PWD/tools/measure-program.sh"
 fi
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)" --target Glimmerbox >/dev/null
-size32=$(stat -c %s build/win32/Glimmerbox.exe)
+for preset in win32 win64; do
+    cmake --preset $preset >/dev/null
+    cmake --build --preset $preset -j "$(nproc)" --target Glimmerbox >/dev/null
+done
+kilobytes() { echo $(($(stat -c %s "build/$1/Glimmerbox.exe") / 1024)); }
+echo "== size"
+echo "Glimmerbox.exe: win32 $(kilobytes win32) KB, win64 $(kilobytes win64) KB (stripped, static)"
 . tools/wine-session.sh
 wine_session Glimmerbox ui_driver
-
-echo "== size"
-echo "Glimmerbox.exe: win32 $((size32 / 1024)) KB, win64 $(($(stat -c %s Glimmerbox.exe) / 1024)) KB (stripped, static)"
 
 echo "== start-up (no serial port)"
 ./wine-run.sh ui_driver.exe start-time "$(./wine-run.sh winepath -w "$PWD/Glimmerbox.exe" | tr -d '\r')" 5

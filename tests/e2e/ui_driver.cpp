@@ -169,8 +169,10 @@ int Memory(HWND window) {
     if (process) CloseHandle(process);
     if (!read) return Fail("cannot read the program's memory counters");
     auto kb = [](SIZE_T bytes) { return static_cast<unsigned long long>(bytes / 1024); };
-    std::printf("private bytes %llu KB, working set %llu KB, peak working set %llu KB\n", kb(counters.PrivateUsage),
-                kb(counters.WorkingSetSize), kb(counters.PeakWorkingSetSize));
+    // Wine tells a 32-bit caller no private bytes of another process.
+    if (counters.PrivateUsage) std::printf("private bytes %llu KB, ", kb(counters.PrivateUsage));
+    std::printf("working set %llu KB, peak working set %llu KB\n", kb(counters.WorkingSetSize),
+                kb(counters.PeakWorkingSetSize));
     return kDone;
 }
 
