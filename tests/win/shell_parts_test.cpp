@@ -156,16 +156,14 @@ TEST_F(ProgramEnd, TheSessionsEndUnderABoxFreesNothingUntilTheLoopReturns) {
     OpenConfiguration();
     ports.port(5).open_error = 5;  // taken by another program meanwhile
     bool window_disabled = false, model_kept = false;
-    LRESULT granted = FALSE;
     std::thread log_off([&] {
         window_disabled = WaitForBox("COM5") && !IsWindowEnabled(main_form().Handle());
-        granted = EndSession();
+        EndSession();
         model_kept = program_->Model() != nullptr;
     });
     Choose(main_form(), "ComboBox1", 1);  // COM5 fails to open: its box is up until the end closes it
     log_off.join();
     EXPECT_TRUE(window_disabled) << "the box is modal to the configuration window";
-    EXPECT_EQ(granted, TRUE);
     EXPECT_TRUE(model_kept) << "the handler that showed the box still runs";
     EXPECT_EQ(program_->Run(), 0);
 }

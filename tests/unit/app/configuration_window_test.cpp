@@ -183,20 +183,6 @@ TEST_F(ConfigurationWindow, ASwitchLoadsTheNewDevicesRelationsBeforeItsErrorBoxI
     EXPECT_EQ(shown_under_the_box, (std::vector<led_relation>{{event::UserEvent0, 2, led_state::On, 3}}));
 }
 
-TEST_F(ConfigurationWindow, RefreshIsDrawnDisabledBeforeItProbesAndRefusesAClickFromItsBoxes) {
-    StartWithThreeLeds();
-    ports.AddPort(2).fail_modem_status = true;  // its probe shows boxes
-    bool drawn_disabled = false;
-    model->OnDrawNow([&] { drawn_disabled = !View().refresh_devices_enabled; });
-    message_boxes.while_shown = [&] {
-        if (message_boxes.shown.size() == 1) model->ButtonRefreshDevicesClick();
-    };
-    model->ButtonRefreshDevicesClick();
-    EXPECT_TRUE(drawn_disabled);
-    EXPECT_EQ(View().devices.items, (Items{"COM1", "COM2"}));
-    EXPECT_TRUE(View().refresh_devices_enabled);
-}
-
 TEST_F(ConfigurationWindow, DeleteSelectsTheRowThatMovedUpOrTheNewLast) {
     struct Case {
         int rows;
