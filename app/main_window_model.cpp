@@ -230,7 +230,10 @@ void cMainWindowModel::ComboBox1Change(int index) {
 }
 
 void cMainWindowModel::ButtonRefreshDevicesClick() {
+    // A click from a box shown while the ports are probed would list every port twice.
+    if (!view_.refresh_devices_enabled) return;
     view_.refresh_devices_enabled = false;
+    if (draw_now_) draw_now_();
     calibration_.SavePending();
     engine_.FallBack();
     DetectDevices();
@@ -345,11 +348,27 @@ bool cMainWindowModel::FormCloseQuery() {
     return !hide;
 }
 
-void cMainWindowModel::FormClose() { calibration_.SavePending(); }
+void cMainWindowModel::FormClose() { End(false); }
 
-void cMainWindowModel::WMEndSession() {
-    engine_.EndSession();
+void cMainWindowModel::WMEndSession(bool ending) {
+    if (!ending) return;
     exit_requested_ = true;
+    End(true);
+}
+
+// The one way out. Everything is stored at once, so what is still pending is stored first:
+// Windows may end the process as soon as the session's end has been handled.
+void cMainWindowModel::End(bool session_ends) {
+    if (!ended_) {
+        ended_ = true;
+        services_.timers.Kill(main_timer::Timer1);  // no frame after the last one
+        calibration_.SavePending();
+        if (event_dialog_.Relation()) engine_.SaveRelations();
+    }
+    if (session_ends) {
+        engine_.EndSession();
+        engine_.CurrentDevice().Deactivate();  // dark now, not at the teardown Windows may not wait for
+    }
 }
 
 void cMainWindowModel::WMPowerBroadcast(uintptr_t wparam, intptr_t lparam) { engine_.OnPowerBroadcast(wparam, lparam); }

@@ -150,13 +150,22 @@ public:
     void PopupMenu1Popup();                      // brings the window to the front as the tray menu opens
     void MenuExitClick();                        // lets the next close through; the form then closes
     bool FormCloseQuery();                       // the close rule: false (window hidden) or true
-    void FormClose();                            // the window closes for good: saves pending calibration
+    void FormClose();                            // the window closes for good: the program ends
 
     // Window messages. A session change that arrives while the model is being built
     // may be dropped: construction counts the sessions itself.
-    void WMEndSession();                         // WM_ENDSESSION: dark LEDs, next closes granted
+    // WM_ENDSESSION: when the session really ends (ending), the program ends with its LEDs
+    // dark; a session end that was cancelled changes nothing.
+    void WMEndSession(bool ending);
     void WMPowerBroadcast(uintptr_t wparam, intptr_t lparam);
     void WMSessionChange(uintptr_t wparam, intptr_t lparam);
+
+    // Set once the program ends: what was pending is stored and the tick is stopped. Nothing is
+    // freed then, as a handler that showed a box may still run below; the owner tears the model
+    // down once its outermost message loop has returned.
+    bool Ended() const { return ended_; }
+    // Runs at once, before an operation that takes a while, to draw the view as it stands.
+    void OnDrawNow(std::function<void()> draw) { draw_now_ = std::move(draw); }
 
     const main_window_view& View() const { return view_; }
     // The Calibration tab and its save delay.
@@ -170,6 +179,7 @@ public:
 
 private:
     void EventDialogClosed() override;
+    void End(bool session_ends);
     void FormShow();
     void DetectDevices();
     void FillDeviceList();
@@ -183,6 +193,7 @@ private:
     cWindowsVersion windows_version_;
     bool updating_ = false;
     bool exit_requested_ = false;
+    bool ended_ = false;
     int edit_index_ = 0;
     bool log_detect_ = false;
     uint32_t shown_event_set_ = 0;
@@ -192,4 +203,5 @@ private:
     cSuspendNotice suspend_notice_;
     cEventDialogModel event_dialog_;
     main_window_view view_;
+    std::function<void()> draw_now_;
 };

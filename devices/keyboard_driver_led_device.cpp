@@ -125,18 +125,22 @@ void cKeyboardDriverLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint3
     if (suspended_) return;
     const uint32_t on = OutputsOn(lit, driven, blank);
     uint16_t flags = 0;
+    uint16_t locks = 0;  // the lock states, which Windows shows on every indicator after a toggle
     for (int i = 0; i < led_count_; ++i) {
         const keyboard_indicator& indicator = kKeyboardIndicators[i];
         const uint32_t bit = 1u << i;
+        if (keyboards_.KeyState(indicator.virtual_key) != 0) locks |= indicator.flag;
         // An indicator that no relation drives shows the real lock state.
-        const bool lit_now = (driven & bit) ? (on & bit) != 0 : keyboards_.KeyState(indicator.virtual_key) != 0;
+        const bool lit_now = (driven & bit) ? (on & bit) != 0 : (locks & indicator.flag) != 0;
         if (lit_now) flags |= indicator.flag;
     }
-    // Each write opens the keyboard and goes through its driver: only a change, or the second's repair.
+    // Each write opens the keyboard and goes through its driver: only a change, a lock key
+    // toggled since (Windows then overwrote the driven indicators), or the second's repair.
     const uint32_t now = clock_.TickCount();
-    const bool due = flags != written_flags_ || now - written_at_ >= kRewriteIntervalMs;
+    const bool due = flags != written_flags_ || locks != written_locks_ || now - written_at_ >= kRewriteIntervalMs;
     if (due && keyboards_.SetIndicators(Path(), flags)) {
         written_flags_ = flags;
+        written_locks_ = locks;
         written_at_ = now;
     }
     RecordOutputs(lit, driven);

@@ -39,5 +39,6 @@ private:
     platform::Keyboards& keyboards_;
     const platform::Clock& clock_;
     std::optional<uint16_t> written_flags_;  // nothing: the next frame writes whatever it holds
+    uint16_t written_locks_ = 0;             // the lock states at that write
     uint32_t written_at_ = 0;                // tick count of that write
 };

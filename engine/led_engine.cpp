@@ -201,8 +201,10 @@ void cLedEngine::OpenDevice(const std::string& id) {
     if (!device) return;
     current_->Deactivate();
     current_ = device;
-    if (!current_->Activate()) message_boxes_.ShowError(current_->Description(), "Error: failed to open device");
+    const bool opened = current_->Activate();
+    // The box runs a message loop of its own: the new device's relations are in place before it.
     LoadRelations();
+    if (!opened) message_boxes_.ShowError(current_->Description(), "Error: failed to open device");
 }
 
 void cLedEngine::FallBack() {

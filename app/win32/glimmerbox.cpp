@@ -45,6 +45,7 @@ int RunProgram() {
     const led_engine_services engine{serial, keyboards, power, window_finder, sessions, shared_areas};
 
     cProgram program(engine, {version_info, metrics, files, windows, shell, comm_config, english_boxes});
+    message_boxes.OwnBoxesBy(program.fMain.Handle());
     if (const std::optional<int> code = program.Start(ProgramArguments())) return *code;
     return program.Run();
 }

@@ -70,6 +70,8 @@ constexpr std::array<std::array<const char*, 2>, 3> kBars = {{
 }};
 
 constexpr int kMarkSize = 16;
+// Ticks between two tries to add an icon the shell refused: 2 s.
+constexpr uint32_t kIconRetryTicks = 16;
 
 }  // namespace
 
@@ -274,7 +276,14 @@ void TfMain::RenderCalibration(const calibration_view& view) {
 void TfMain::OnCloseRequest() {
     if (!model_ || !model_->FormCloseQuery()) return;
     model_->FormClose();
-    if (end_) end_(false);
+    EndOnceModelEnded();
+}
+
+// The main form's end ends the outermost message loop. A box's loop that runs below this
+// handler ends first and passes the quit on, so the handler that showed the box returns
+// before anything is torn down.
+void TfMain::EndOnceModelEnded() {
+    if (model_->Ended()) PostQuitMessage(0);
 }
 
 // A tick changes no more than the activity marks, which are all that is drawn then:
@@ -283,6 +292,9 @@ void TfMain::OnTimer(UINT_PTR id) {
     if (!model_) return;
     model_->WMTimer(static_cast<uint32_t>(id));
     if (ControlsMade()) RenderRelationList(model_->View());
+    // A shell still busy at log-on refuses the icon without announcing itself later.
+    if (id == main_timer::Timer1 && NotifyIcon && !NotifyIcon->Added() && ++ticks_without_icon_ % kIconRetryTicks == 0)
+        NotifyIcon->Add();
 }
 
 std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -290,10 +302,9 @@ std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lpa
     switch (message) {
     case WM_QUERYENDSESSION: return model_->FormCloseQuery() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        model_->WMEndSession();
-        // Windows ends the process once this returns: the shut-down runs now, so that
-        // the devices leave their LEDs dark.
-        if (wparam && end_) end_(true);
+        // Everything the end must do before Windows ends the process happens in the model now.
+        model_->WMEndSession(wparam != FALSE);
+        EndOnceModelEnded();
         return 1;
     case WM_POWERBROADCAST: model_->WMPowerBroadcast(wparam, lparam); return TRUE;
     case WM_WTSSESSION_CHANGE: model_->WMSessionChange(wparam, lparam); return 0;

@@ -11,7 +11,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <memory>
 
 class TfMain : public Form {
@@ -25,8 +24,6 @@ public:
     void AddNotifyIcon();
     // Removes the tray icon.
     void RemoveNotifyIcon() { NotifyIcon.reset(); }
-    // Runs when the window closes for good or the Windows session ends: ends the program.
-    void OnEnd(std::function<void(bool session_ends)> end) { end_ = std::move(end); }
 
     // Brings every control up to the model's view.
     void Render();
@@ -48,16 +45,17 @@ private:
     void RenderCalibration(const calibration_view& view);
     void SizeEventColumn();
     int SelectedRow() const;
+    void EndOnceModelEnded();
 
     cMainWindowModel* model_ = nullptr;
     std::unique_ptr<cNotifyIcon> NotifyIcon;
     PopupMenu PopupMenu1;
     HIMAGELIST ImageList1 = nullptr;
     HICON icon_ = nullptr;
-    std::function<void(bool)> end_;
     // The view's counters as last applied.
     uint32_t rows_generation_ = 0;
     uint32_t marks_generation_ = 0;
     uint32_t selection_generation_ = 0;
     uint32_t page_generation_ = 0;
+    uint32_t ticks_without_icon_ = 0;
 };

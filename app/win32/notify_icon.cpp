@@ -23,7 +23,8 @@ cNotifyIcon::~cNotifyIcon() { Shell_NotifyIconA(NIM_DELETE, &record_); }
 
 int cNotifyIcon::Add() {
     SetLastError(0);
-    return Shell_NotifyIconA(NIM_ADD, &record_) ? 1 : -1;
+    added_ = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
+    return added_ ? 1 : -1;
 }
 
 LRESULT cNotifyIcon::HandleMessage(WPARAM, LPARAM lparam) {

@@ -25,6 +25,8 @@ public:
 
     // Asks the shell to add the icon: 1 on success, -1 on failure.
     int Add();
+    // Whether the last Add succeeded.
+    bool Added() const { return added_; }
     // The callback message: lparam holds the mouse message. Returns the message result.
     LRESULT HandleMessage(WPARAM wparam, LPARAM lparam);
 
@@ -37,4 +39,5 @@ private:
     NOTIFYICONDATAA record_ = {};
     const PopupMenu* popup_menu_ = nullptr;
     std::function<void()> default_item_;
+    bool added_ = false;
 };

@@ -9,14 +9,20 @@ cProgram::cProgram(const led_engine_services& engine, const desktop_services& de
     for (Form* form : {static_cast<Form*>(&fMain), static_cast<Form*>(&fEvent), static_cast<Form*>(&fSuspendMessage)}) {
         form->OnHandled([this] { RenderAll(); });
     }
-    fMain.OnEnd([this](bool session_ends) { End(session_ends); });
 }
 
-cProgram::~cProgram() { ShutDown(); }
+cProgram::~cProgram() {
+    fMain.RemoveNotifyIcon();
+    fSuspendMessage.Attach(nullptr);
+    fEvent.Attach(nullptr);
+    fMain.Attach(nullptr);
+    model_.reset();
+}
 
 std::optional<int> cProgram::Start(std::span<const std::string> arguments) {
     model_ = std::make_unique<cMainWindowModel>(
         services_, app_windows{fMain.Handle(), fEvent.Handle(), fSuspendMessage.Handle()});
+    model_->OnDrawNow([this] { DrawNow(); });
     fMain.Attach(model_.get());
     fEvent.Attach(&model_->EventDialog());
     fSuspendMessage.Attach(&model_->SuspendNotice());
@@ -49,18 +55,9 @@ void cProgram::RenderAll() {
     fSuspendMessage.SetFontName(font);
 }
 
-void cProgram::End(bool session_ends) {
-    // Windows ends the process right after the session's end: shut down before that.
-    if (session_ends) ShutDown();
-    PostQuitMessage(0);
-}
-
-void cProgram::ShutDown() {
-    fMain.RemoveNotifyIcon();
-    fSuspendMessage.Attach(nullptr);
-    fEvent.Attach(nullptr);
-    fMain.Attach(nullptr);
-    model_.reset();
+void cProgram::DrawNow() {
+    RenderAll();
+    RedrawWindow(fMain.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 std::vector<std::string> ProgramArguments() {

@@ -31,6 +31,8 @@ public:
     // Creates fMain, fEvent and fSuspendMessage, in this order; none is shown.
     cProgram(const led_engine_services& engine, const desktop_services& desktop);
     // The shut-down order: tray icon, then the model (timers, engine), then the windows.
+    // It runs here only, never inside a message handler: a handler that showed a box may
+    // still be running below the one that ended the program.
     ~cProgram();
     cProgram(const cProgram&) = delete;
     cProgram& operator=(const cProgram&) = delete;
@@ -48,8 +50,7 @@ public:
 
 private:
     void RenderAll();
-    void End(bool session_ends);
-    void ShutDown();
+    void DrawNow();
 
     platform::win32::Win32WindowTimers timers_;
     app_services services_;

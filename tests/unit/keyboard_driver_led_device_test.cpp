@@ -167,9 +167,14 @@ TEST_F(KeyboardDriverLedDeviceTest, WritesChangedIndicatorsAndOnceASecondTheSame
     clock.Advance(1);
     Frame(*device, {{0, led_state::On}});
     EXPECT_EQ(writes, (std::vector<uint16_t>{0x1, 0x1})) << "a lock key may have overwritten it meanwhile";
+    Frame(*device, {{0, led_state::Off}});
+    keyboards.key_states[0x91] = 1;  // Scroll Lock toggled on: Windows lit the indicator that LED 0 drives dark
+    Frame(*device, {{0, led_state::Off}});
+    EXPECT_EQ(writes, (std::vector<uint16_t>{0x1, 0x1, 0x0, 0x0})) << "the toggled indicator is driven again at once";
+    keyboards.key_states.clear();
     Frame(*device, {{1, led_state::On}});
     EXPECT_EQ(writes.back(), kCapsLockOn);
-    EXPECT_EQ(Driver(key_name).opens, opens_after_construction + 3) << "each write opens the keyboard anew";
+    EXPECT_EQ(Driver(key_name).opens, opens_after_construction + 5) << "each write opens the keyboard anew";
     EXPECT_EQ(Driver(key_name).open_connections, 0);
 
     Driver(key_name).open_error = 32;  // taken away by another program: the frame is lost, not fatal

@@ -145,6 +145,23 @@ TEST_F(ConfigurationWindow, ChoosingAnotherDeviceShowsItsRelationsAndLeds) {
     EXPECT_FALSE(IsWindowEnabled(main_form().Control("CheckBox2"))) << "no Prolific adapter";
 }
 
+TEST_F(ConfigurationWindow, RefreshDevicesIsDisabledWhileItRunsAndRefusesAClickFromItsBoxes) {
+    Start();
+    OpenConfiguration();
+    ports.AddPort(7).fail_modem_status = true;  // its probe shows boxes
+    HWND button = main_form().Control("ButtonRefreshDevices");
+    bool disabled_under_every_box = true;
+    message_boxes.while_shown = [&] {
+        disabled_under_every_box &= !IsWindowEnabled(button);
+        if (message_boxes.shown.size() == 1) model().ButtonRefreshDevicesClick();  // would list the ports twice
+    };
+    Click(main_form(), "ButtonRefreshDevices");
+    ASSERT_FALSE(message_boxes.shown.empty());
+    EXPECT_TRUE(disabled_under_every_box);
+    EXPECT_TRUE(IsWindowEnabled(button));
+    EXPECT_EQ(ComboItems(main_form(), "ComboBox1").size(), 3u);
+}
+
 TEST_F(ConfigurationWindow, CalibrationListsAndBarsEditTheChosenColour) {
     Start();
     OpenConfiguration();

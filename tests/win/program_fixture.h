@@ -54,6 +54,9 @@ protected:
     std::vector<led_relation> StoredRelations();
     std::vector<led_relation> EngineRelations();
 
+    // The boxes of the devices and the engine.
+    virtual platform::MessageBoxes& Boxes() { return message_boxes; }
+
     TfMain& main_form() { return program_->fMain; }
     TfEvent& event_form() { return program_->fEvent; }
     cMainWindowModel& model() { return *program_->Model(); }

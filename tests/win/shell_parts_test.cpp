@@ -1,7 +1,11 @@
-// The tray icon's record and its return after Explorer restarts, and the
-// message box with English buttons, read from another thread as a user sees it.
+// The tray icon's record and its return after Explorer restarts or refuses it,
+// the message box with English buttons, read from another thread as a user
+// sees it, and the program's end.
 
+#include "app/main_timers.h"
+#include "engine/led_vocabulary.h"
 #include "platform/win32/win32_english_message_boxes.h"
+#include "platform/win32/win32_message_boxes.h"
 #include "tests/win/program_fixture.h"
 
 #include <chrono>
@@ -49,6 +53,20 @@ TEST_F(TrayIcon, IsAddedAgainWhenTheNotificationAreaIsCreatedAnew) {
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
     SendMessageA(main_form().Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+}
+
+TEST_F(TrayIcon, IsAddedOnALaterTickWhenTheShellRefusedItAtStart) {
+    // The shell holds an icon of this window already, so the first add fails as a busy shell's does.
+    NOTIFYICONDATAA held = {};
+    held.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    held.hWnd = main_form().Handle();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &held));
+    Start();
+    ASSERT_FALSE(main_form().Icon()->Added());
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &held));
+    for (int tick = 0; tick < 16; ++tick) SendMessageA(main_form().Handle(), WM_TIMER, main_timer::Timer1, 0);
+    NOTIFYICONDATAA record = main_form().Icon()->Record();
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record)) << "added again within 2 s";
 }
 
 namespace {
@@ -104,7 +122,24 @@ TEST(EnglishMessageBox, ButtonsReadOkYesAndNo) {
     }
 }
 
-using ProgramEnd = ProgramOverFakeDevices;
+// The program's end with the real boxes of the devices, owned by the
+// configuration window while it is open.
+class ProgramEnd : public ProgramOverFakeDevices {
+protected:
+    void SetUp() override {
+        ProgramOverFakeDevices::SetUp();
+        boxes_.OwnBoxesBy(main_form().Handle());
+    }
+    platform::MessageBoxes& Boxes() override { return boxes_; }
+    // What the log-off sends: the query, then the end, while something is up.
+    LRESULT EndSession() {
+        const LRESULT granted = SendMessageA(main_form().Handle(), WM_QUERYENDSESSION, 0, 0);
+        SendMessageA(main_form().Handle(), WM_ENDSESSION, granted, 0);
+        return granted;
+    }
+
+    platform::win32::Win32MessageBoxes boxes_;
+};
 
 TEST_F(ProgramEnd, LogOffHidesTheWindowFirstThenGrantsTheEnd) {
     Start();
@@ -116,16 +151,47 @@ TEST_F(ProgramEnd, LogOffHidesTheWindowFirstThenGrantsTheEnd) {
     EXPECT_EQ(SendMessageA(main_form().Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
 }
 
-TEST_F(ProgramEnd, TheSessionsEndShutsDownBeforeWindowsEndsTheProcess) {
+TEST_F(ProgramEnd, TheSessionsEndUnderABoxFreesNothingUntilTheLoopReturns) {
     Start();
-    ASSERT_TRUE(ports.port(3).open);
+    OpenConfiguration();
+    ports.port(5).open_error = 5;  // taken by another program meanwhile
+    bool window_disabled = false, model_kept = false;
+    std::thread log_off([&] {
+        window_disabled = WaitForBox("COM5") && !IsWindowEnabled(main_form().Handle());
+        EndSession();
+        model_kept = program_->Model() != nullptr;
+    });
+    Choose(main_form(), "ComboBox1", 1);  // COM5 fails to open: its box is up until the end closes it
+    log_off.join();
+    EXPECT_TRUE(window_disabled) << "the box is modal to the configuration window";
+    EXPECT_TRUE(model_kept) << "the handler that showed the box still runs";
+    EXPECT_EQ(program_->Run(), 0);
+}
+
+TEST_F(ProgramEnd, TheSessionsEndStoresWhatIsPendingAndGoesDarkAtOnce) {
+    Start();
+    OpenConfiguration();
+    Choose(main_form(), "ComboBox1", 1);  // COM5: three plain LEDs
+    Click(main_form(), "CheckBox3");
+    MoveBar("TrackBar2", 40);
+    Click(main_form(), "ButtonAdd");
+    Choose(event_form(), "ComboBox4", 4);
+    ASSERT_TRUE(ports.port(5).open);
     NOTIFYICONDATAA record = main_form().Icon()->Record();
-    EXPECT_EQ(SendMessageA(main_form().Handle(), WM_ENDSESSION, TRUE, 0), 1);
-    EXPECT_EQ(program_->Model(), nullptr);
-    EXPECT_FALSE(ports.port(3).open) << "the device left its LEDs and closed";
+
+    EXPECT_EQ(EndSession(), TRUE);
+    EXPECT_EQ(StoredRelations(), EngineRelations());
+    EXPECT_EQ(StoredRelations().back().priority, priority::Highest);
+    auto calibration = registry().OpenReadOnly(platform::RegistryRoot::CurrentUser,
+                                               std::string(kGlimmerboxKey) + "\\1000\\Calibration");
+    ASSERT_TRUE(calibration);
+    EXPECT_EQ(calibration->ReadDword("LED0-Calibration"), 40u);
+    EXPECT_FALSE(ports.port(5).open) << "the device left its LEDs dark and closed";
+    ASSERT_NE(program_->Model(), nullptr);
+
+    EXPECT_EQ(program_->Run(), 0);
+    program_.reset();
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record)) << "the icon is gone";
-    MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the message loop ends";
 }
 
 namespace {

@@ -165,6 +165,24 @@ TEST_F(ConfigurationWindow, RefreshWithoutTheStoredDeviceShowsTheFallbacksOwnRel
     EXPECT_EQ(model->Engine().Relations()[0], fallback[0]);
 }
 
+TEST_F(ConfigurationWindow, ASwitchLoadsTheNewDevicesRelationsBeforeItsErrorBoxIsUp) {
+    ports.AddPort(2, {.dtr = platform::kMsRlsdOn});  // a module: another kind, chosen at start
+    StartWithThreeLeds();
+    model->ComboBox1Change(0);
+    Relate({{event::UserEvent0, 2, led_state::On, 3}});
+    model->Engine().SaveRelations();  // stored for COM1's kind
+    model->ComboBox1Change(1);
+    ports.port(1).open_error = 5;  // taken by another program meanwhile
+
+    std::vector<led_relation> shown_under_the_box;
+    message_boxes.while_shown = [&] {
+        for (const auto& relation : model->Engine().Relations()) shown_under_the_box.push_back(*relation);
+    };
+    model->ComboBox1Change(0);
+    ASSERT_EQ(message_boxes.shown.size(), 1u);
+    EXPECT_EQ(shown_under_the_box, (std::vector<led_relation>{{event::UserEvent0, 2, led_state::On, 3}}));
+}
+
 TEST_F(ConfigurationWindow, DeleteSelectsTheRowThatMovedUpOrTheNewLast) {
     struct Case {
         int rows;

@@ -40,11 +40,49 @@ TEST_F(WindowLifecycle, LogOffHidesTheWindowFirstAndEndsOnTheSecondQuery) {
     ShowInFront();
     EXPECT_FALSE(model->FormCloseQuery());  // WM_QUERYENDSESSION answered FALSE
     EXPECT_FALSE(Visible());
+    model->WMEndSession(false);  // so Windows cancelled the log-off: nothing ends
+    EXPECT_FALSE(model->Ended());
+    EXPECT_TRUE(timers.IsRunning(main_timer::Timer1));
+    ShowInFront();
+    EXPECT_FALSE(model->FormCloseQuery()) << "the close button still hides the window";
     EXPECT_TRUE(model->FormCloseQuery());  // the next query finds it hidden
 
     ShowInFront();
-    model->WMEndSession();
+    model->WMEndSession(true);
+    EXPECT_TRUE(model->Ended());
     EXPECT_TRUE(model->FormCloseQuery());  // after the session's end every close is granted
+}
+
+TEST_F(WindowLifecycle, EveryWayOutStoresTheCalibrationEditAndTheRelationUnderEditFirst) {
+    enum class Way { TrayExit, SecondCloseRequest, LogOff };
+    ports.AddPort(1);  // three plain LEDs
+    int level = 40;
+    for (Way way : {Way::TrayExit, Way::SecondCloseRequest, Way::LogOff}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        ASSERT_EQ(Start(), std::nullopt);
+        ShowInFront();
+        model->CheckBox3Click(true);
+        model->TrackBar2Change(++level);  // stored 3 s after the last move
+        model->ButtonAddClick();          // stored when the dialog closes
+        model->EventDialog().ComboBox4Change(4);
+        if (way == Way::LogOff) {
+            model->WMEndSession(true);
+        } else {
+            if (way == Way::TrayExit) model->MenuExitClick();
+            else desktop.LoseForeground();  // a close request for a window behind another program
+            ASSERT_TRUE(model->FormCloseQuery());
+            model->FormClose();
+        }
+        EXPECT_TRUE(model->Ended());
+        EXPECT_FALSE(timers.IsRunning(main_timer::Timer1)) << "no frame after the end";
+        EXPECT_EQ(StoredDword("\\Software\\Quillmoor\\Glimmerbox\\1000\\Calibration", "LED0-Calibration"), static_cast<uint32_t>(level));
+        cRelationList stored;
+        stored.Load(registry, 0x1000, model->Engine().Catalogue());
+        ASSERT_EQ(stored.size(), model->Engine().Relations().size());
+        EXPECT_EQ(stored[stored.size() - 1].priority, priority::Highest);
+        // The teardown leaves the LEDs at rest later; a session's end may not wait for it.
+        EXPECT_EQ(ports.port(1).open, way != Way::LogOff);
+    }
 }
 
 TEST_F(WindowLifecycle, ConfigureShowsOnceAndBringsToFront) {
