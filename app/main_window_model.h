@@ -13,8 +13,8 @@
 #include "app/event_dialog_model.h"
 #include "app/suspend_notice.h"
 #include "engine/led_engine.h"
-#include "engine/persistent_variables.h"
 #include "sensors/windows_version.h"
+#include "settings/persistent_variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -157,8 +157,8 @@ public:
     // WM_ENDSESSION: when the session really ends (ending), the program ends with its LEDs
     // dark; a session end that was cancelled changes nothing.
     void WMEndSession(bool ending);
-    void WMPowerBroadcast(uintptr_t wparam, intptr_t lparam);
-    void WMSessionChange(uintptr_t wparam, intptr_t lparam);
+    void WMPowerBroadcast(const platform::PowerEvent& power_event);
+    void WMSessionChange(const platform::SessionChange& change);
 
     // Set once the program ends: what was pending is stored and the tick is stopped. Nothing is
     // freed then, as a handler that showed a box may still run below; the owner tears the model

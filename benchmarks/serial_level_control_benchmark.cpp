@@ -4,10 +4,10 @@
 // is the device's own work.
 
 #include "devices/serial_led_device.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_registry.h"
+#include "settings/led_vocabulary.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // take a millisecond each, as they do on a USB serial adapter: no timer
 // callback may write the lines once the device stopped level control.
 #include "devices/serial_led_device.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_multimedia_timers.h"
+#include "settings/led_vocabulary.h"
 
 #include <gtest/gtest.h>
 
