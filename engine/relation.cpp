@@ -58,8 +58,9 @@ bool ReadRelations(const platform::RegistryKey& key, cRelationList::Records& rec
             every_relation_read = false;
             continue;
         }
-        records.push_back(std::make_unique<led_relation>(led_relation{
-            *event, static_cast<int32_t>(*led), static_cast<int8_t>(*state & 0xFF), static_cast<int8_t>(*priority & 0xFF)}));
+        records.push_back(std::make_unique<led_relation>(led_relation{*event, static_cast<int32_t>(*led),
+                                                                      static_cast<int8_t>(*state & 0xFF),
+                                                                      static_cast<int8_t>(*priority & 0xFF)}));
     }
     return every_relation_read;
 }
