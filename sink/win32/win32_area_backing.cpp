@@ -31,6 +31,8 @@ std::byte* Win32AreaBacking::Map(const char* name) {
     // it), the call still joins the existing area of that name.
     mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READWRITE, 0, kMediaStatusAreaSize, wide_name.c_str());
     if (mapping_) view_ = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, kMediaStatusAreaSize);
+    // A failed try holds nothing: the name is free the moment its holder lets go of it.
+    if (!view_) Unmap();
     return static_cast<std::byte*>(view_);
 }
 

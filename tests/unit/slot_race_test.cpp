@@ -13,7 +13,7 @@ using namespace msas;
 
 TEST(SlotRace, TheProgramReadsWholeFieldsWhileTheSinkWrites) {
     sink::fake::MemoryAreas areas;
-    std::shared_ptr<StatusArea> area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName);
+    std::shared_ptr<StatusArea> area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName, areas.Milliseconds());
     sink::fake::MemoryAreas::Reader bytes = areas.Open(kMediaStatusAreaName);
     ASSERT_TRUE(area && bytes);
 

@@ -25,7 +25,7 @@ bool AllZero(const MemoryAreas::Bytes& bytes, std::size_t from, std::size_t to) 
 class StatusAreaTest : public testing::Test {
 protected:
     void SetUp() override {
-        area_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+        area_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds());
         ASSERT_TRUE(area_ && area_->HasView());
         reader_ = areas_.Open(kMediaStatusAreaName);
         ASSERT_TRUE(reader_);
@@ -57,7 +57,7 @@ protected:
 TEST_F(StatusAreaTest, CreatingClearsTheSlotsOfAnAreaThatAlreadyExisted) {
     auto slot = Take();
     area_->ApplyProperty(slot, MSPROPTAG_Recording, kTrue);
-    auto second = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+    auto second = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds());
     EXPECT_TRUE(AllZero(*reader_, 0, kMediaStatusAreaSize));
     EXPECT_EQ(second->AcquireSlot(), 0u);
     EXPECT_EQ(Slot(0).sequence, 1u) << "each writer numbers from 1";
@@ -219,15 +219,21 @@ TEST_F(StatusAreaTest, TheAreaLivesOnWhileAReaderHoldsIt) {
 TEST(StatusAreaWithoutView, NoSlotIsGivenAndNothingFails) {
     MemoryAreas areas;
     areas.FailMapping(true);
-    auto area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName);
+    auto area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName, areas.Milliseconds());
     ASSERT_TRUE(area);
     EXPECT_FALSE(area->HasView());
     EXPECT_EQ(area->AcquireSlot(), std::nullopt);
     area->ApplyProperty(0, MSPROPTAG_Play, kTrue);
     area->ClearSlot(0);
     area->Teardown();
+    areas.FailMapping(false);
+    areas.Advance(60000);
+    EXPECT_EQ(area->AcquireSlot(), std::nullopt) << "a torn-down area is not mapped again";
+    EXPECT_FALSE(areas.Open(kMediaStatusAreaName));
 }
 
-TEST(StatusAreaWithoutView, NoBackingGivesNoArea) { EXPECT_EQ(StatusArea::Make(nullptr, kMediaStatusAreaName), nullptr); }
+TEST(StatusAreaWithoutView, NoBackingGivesNoArea) {
+    EXPECT_EQ(StatusArea::Make(nullptr, kMediaStatusAreaName, [] { return 0u; }), nullptr);
+}
 
 }  // namespace

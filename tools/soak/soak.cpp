@@ -195,7 +195,10 @@ private:
     }
 
     void MakeSink() {
-        sink_ = AreaShare::Join([this] { return StatusArea::Make(std::make_unique<ReaderBacking>(areas), kMediaStatusAreaName); });
+        sink_ = AreaShare::Join([this] {
+            return StatusArea::Make(std::make_unique<ReaderBacking>(areas), kMediaStatusAreaName,
+                                    [this] { return clock.TickCount(); });
+        });
     }
 
     // Media Center's status host lets go of the sink and makes a new one, which numbers from 1 again.
