@@ -3,6 +3,9 @@
 #include "sink_fixture.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -143,6 +146,24 @@ TEST_F(SinkObjects, ASecondSinkInTheProcessSharesTheAreaWithTheFirst) {
 
     second.Reset();  // the last sink closes the area
     EXPECT_FALSE(ReadArea());
+}
+
+TEST_F(SinkObjects, ALinkUnderTheBackingFilesNameIsLeftAlone) {
+    sink_.Reset();  // it holds the backing file
+    wchar_t folder[MAX_PATH];
+    const std::wstring temp(folder, GetTempPathW(MAX_PATH, folder));
+    const std::filesystem::path theirs = temp + L"glimmerbox theirs.txt";
+    std::ofstream(theirs, std::ios::binary) << "their text";
+    ASSERT_TRUE(CreateHardLinkW((temp + L"GlimmerboxMSAS").c_str(), theirs.c_str(), nullptr));
+
+    sink_ = CreateSink();
+    ComPtr<IMediaStatusSession> session = Open();
+    ASSERT_EQ(Change(session.Get(), TagArray({MSPROPTAG_Play}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(Area().Slot(0).lastState, MSPROPTAG_Play) << "the area works without its file";
+    std::ifstream file(theirs, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "their text");
+    file.close();
+    std::filesystem::remove(theirs);
 }
 
 TEST_F(SinkObjects, InitializeChangesNothing) {
