@@ -22,40 +22,24 @@ TEST(Win32Power, BindsCallNtPowerInformationByNameAndAsksTheExecutionState) {
 }
 
 // Glimmerbox.dll, a library without the power functions, under another name beside this program.
-class PlantedLibrary {
-public:
-    explicit PlantedLibrary(const wchar_t* name) : path_(BesideTests(name)) {
-        copied_ = CopyFileW(BesideTests(L"Glimmerbox.dll").c_str(), path_.c_str(), FALSE);
-    }
-    ~PlantedLibrary() { DeleteFileW(path_.c_str()); }
-    bool Copied() const { return copied_; }
-
-private:
-    std::wstring path_;
-    bool copied_;
-};
-
-// Wine takes its own power library before any other of that name; told to
-// take the one that the search finds first, as Windows does, it shows which
-// one that is. Windows ignores the key.
-class WineTakesTheLibraryFound {
-public:
-    WineTakesTheLibraryFound() {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, L"powrprof", REG_SZ, L"native,builtin", sizeof L"native,builtin");
-    }
-    ~WineTakesTheLibraryFound() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kOverrides, L"powrprof"); }
-
-private:
-    static constexpr const wchar_t* kOverrides = L"Software\\Wine\\DllOverrides";
+struct PlantedLibrary {
+    explicit PlantedLibrary(const wchar_t* name)
+        : path(BesideTests(name)), copied(CopyFileW(BesideTests(L"Glimmerbox.dll").c_str(), path.c_str(), FALSE)) {}
+    ~PlantedLibrary() { DeleteFileW(path.c_str()); }
+    const std::wstring path;
+    const bool copied;
 };
 
 TEST(Win32Power, APowerLibraryBesideTheProgramIsNotTheOneLoaded) {
     PlantedLibrary planted(L"powrprof.dll");
-    ASSERT_TRUE(planted.Copied());
-    WineTakesTheLibraryFound found_first;
-    platform::win32::Win32Power power;
+    ASSERT_TRUE(planted.copied);
+    // Wine takes its own library before any other of that name; told to take
+    // the one the search finds, as Windows does, it shows which one that is.
+    const wchar_t* overrides = L"Software\\Wine\\DllOverrides";
+    RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"powrprof", REG_SZ, L"native,builtin", sizeof L"native,builtin");
     DllBinding binding = DllBinding::LibraryMissing;
-    EXPECT_TRUE(power.LoadPowerInformation(binding));
+    platform::win32::Win32Power().LoadPowerInformation(binding);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, overrides, L"powrprof");
     EXPECT_EQ(binding, DllBinding::Bound);
 }
 
@@ -108,7 +92,6 @@ TEST_F(Win32Window, FindsTopLevelWindowsByClass) {
 // Last in this program: the restriction holds for the rest of the process.
 TEST(Win32LibrarySearch, AfterTheRestrictionALibraryBesideTheProgramIsNotFound) {
     PlantedLibrary planted(L"glimmerbox_planted.dll");
-    ASSERT_TRUE(planted.Copied());
     HMODULE found = LoadLibraryW(L"glimmerbox_planted.dll");
     ASSERT_TRUE(found) << "the open search finds it";
     FreeLibrary(found);
