@@ -2,6 +2,7 @@
 // the framework's exception box for whatever escapes start-up or the loop.
 #include "app/win32/program.h"
 #include "app/win32/single_instance.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_comm_config_dialogs.h"
 #include "platform/win32/win32_english_message_boxes.h"
@@ -58,6 +59,7 @@ int RunProgram() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    platform::win32::RestrictLibrarySearch();
     try {
         return RunProgram();
     } catch (const std::exception& error) {

@@ -36,6 +36,13 @@ TEST_F(DetectionLogFileTest, WithoutAFileEveryWriteIsDropped) {
     EXPECT_FALSE(files.Exists(kDetectionLogFileName));
 }
 
+TEST_F(DetectionLogFileTest, ALinkUnderTheLogsNameIsLeftAlone) {
+    files.Create("theirs.txt")->Write("their text");
+    files.Link(kDetectionLogFileName, "theirs.txt");
+    cDetectionLogFile(files.Create(kDetectionLogFileName)) << "lost\n";
+    EXPECT_EQ(files.Text("theirs.txt"), "their text");
+}
+
 TEST(DetectionLogHexTest, LowerCaseWithoutPrefixPaddedToWidth) {
     EXPECT_EQ(Hex(0x1008), "1008");
     EXPECT_EQ(Hex(0x3a), "3a");
