@@ -322,7 +322,14 @@ TEST_F(SerialFrames, WithoutLevelControlFramesWriteTheLinesThatChange) {
     EXPECT_EQ(WritesSince(3, opened_at + 1000).size(), 3u) << "every line once a second";
 
     device->Suspend();
+    EXPECT_TRUE(ports.port(3).brk) << "the suspend darkens the LED that is not held";
     const size_t asleep = ports.port(3).writes.size();
+    device->BeginUpdate();
+    device->SetLedState(0, led_state::On, false);
+    device->EndUpdate(true);
+    clock.Advance(1000);
+    device->AdvancePhase();
+    EXPECT_EQ(ports.port(3).writes.size(), asleep) << "nothing reaches a suspended device";
     device->Resume();
     EXPECT_EQ(ports.port(3).writes.size(), asleep + 3) << "every line after the system woke";
 }

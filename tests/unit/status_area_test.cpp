@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using sink::fake::MemoryAreas;
 using sink::fake::SlotOf;
@@ -69,6 +70,8 @@ TEST_F(StatusAreaTest, SlotsAreTakenLowestFirstAndNumberedInOrder) {
         EXPECT_EQ(Slot(i).inUse, 1);
         EXPECT_EQ(Slot(i).sequence, i + 1);
     }
+    // A session that set every field, the picture count and the reserved bytes included.
+    std::memset(&ForeignSlot(3), 0xFF, sizeof(MediaStatusSlot));
     area_->ClearSlot(3);
     EXPECT_TRUE(AllZero(*reader_, MediaStatusSlotOffset(3), MediaStatusSlotOffset(4)));
     EXPECT_EQ(area_->AcquireSlot(), 3u);
@@ -124,11 +127,12 @@ TEST_F(StatusAreaTest, FalseClearsLastStateEvenWhenOtherBytesStaySet) {
 
 TEST_F(StatusAreaTest, TruthIsTheLowSixteenBitsOfTheValueField) {
     auto slot = Take();
-    area_->ApplyProperty(slot, MSPROPTAG_Mute, 0x0001);
-    EXPECT_EQ(Slot(slot).lastState, MSPROPTAG_Mute);
-    area_->ApplyProperty(slot, MSPROPTAG_Mute, 0x10000);
-    EXPECT_EQ(Slot(slot).lastState, 0);
-    EXPECT_EQ(Slot(slot).stateFlags[0], 0);
+    const std::pair<uint32_t, bool> truths[] = {{0x0001, true}, {0x0100, true}, {0x8000, true}, {0x10000, false}};
+    for (auto [value_field, is_true] : truths) {
+        area_->ApplyProperty(slot, MSPROPTAG_Mute, value_field);
+        EXPECT_EQ(Slot(slot).lastState, is_true ? MSPROPTAG_Mute : 0) << std::hex << value_field;
+        EXPECT_EQ(Slot(slot).stateFlags[0], is_true ? 1 : 0) << std::hex << value_field;
+    }
 }
 
 TEST_F(StatusAreaTest, EveryTagWithTheStateBitSetsLastStateButOnlyTheTableSetsBytes) {
