@@ -265,7 +265,8 @@ private:
         editor_.Fill();
         if (!editor_.View().tab_shown) Fail(clock.TickCount(), "level control was off");
         editor_.ChooseColour(Roll(static_cast<int>(editor_.View().colours.items.size())));
-        editor_.MoveBar(Roll(3), Roll(101));
+        // Mostly full or dark, so that stretches without a dimmed line (and so without a timer) recur all run long.
+        editor_.MoveBar(Roll(3), Roll(3) == 0 ? Roll(101) : 100 * Roll(2));
         preview_start_ = clock.TickCount();
         preview_colour_ = editor_.CalibrationColour();
         ++figures_.previews;
@@ -324,8 +325,13 @@ private:
         for (int i = 0; i < device.LedCount(); ++i) lines |= device.GetLed(i)->line_mask;
         if ((device.LitBits() & ~device.DrivenBits()) != 0 || (device.DrivenBits() & ~lines) != 0)
             Fail(clock.TickCount(), "a frame lit an LED the device does not have");
-        for (int bit = 0; bit < kOutputBits; ++bit)
+        bool dimmed = false;
+        for (int bit = 0; bit < kOutputBits; ++bit) {
             if (device.OnTime(bit) < 0 || device.OnTime(bit) > kLevelPeriodMs) Fail(clock.TickCount(), "an on-time outside the period");
+            dimmed = dimmed || (device.OnTime(bit) > 0 && device.OnTime(bit) < kLevelPeriodMs);
+        }
+        // The millisecond timer keeps the machine awake: only a dimmed line may need it.
+        if (!dimmed && timers.Running() != 0) Fail(clock.TickCount(), "a level-control timer ran while no line was dimmed");
         auto& writes = ports.port(1).writes;
         for (const auto& write : writes) {
             using enum platform::CommFunction;
