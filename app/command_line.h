@@ -18,6 +18,7 @@ namespace exit_code {
 inline constexpr int UnknownArgument = 1;  // the help box was shown first
 inline constexpr int UserEventSet = 2;     // the user event values were stored
 inline constexpr int RemoteSession = 4;    // started inside a remote desktop session
+inline constexpr int HandedOver = 0;       // the program running in this session took the start
 }  // namespace exit_code
 
 struct command_line {

@@ -49,7 +49,8 @@ cMainWindowModel::~cMainWindowModel() {
 }
 
 std::optional<int> cMainWindowModel::Start(std::span<const std::string> arguments,
-                                           const std::function<void()>& add_tray_icon) {
+                                           const std::function<void()>& add_tray_icon,
+                                           const std::function<bool(bool log_detect)>& hand_over) {
     const command_line parsed = ParseCommandLine(arguments);
     for (int i = 0; i < 3; ++i)
         if (parsed.user_events[i]) engine_.UserEvent(i).Set(*parsed.user_events[i]);
@@ -58,6 +59,7 @@ std::optional<int> cMainWindowModel::Start(std::span<const std::string> argument
         services_.english_boxes.Show(nullptr, kHelpText, kHelpTitle, platform::kMbOk);
     const bool remote = services_.metrics.Get(platform::kSmRemoteSession) != 0;
     if (std::optional<int> code = StartUpExitCode(parsed, remote)) return code;
+    if (hand_over && hand_over(parsed.log_detect)) return exit_code::HandedOver;
 
     view_.build_stamp = ThisBuildStamp();
     for (int i = 0; i < 3; ++i) engine_.UserEvent(i).Set(false);
@@ -329,6 +331,14 @@ void cMainWindowModel::MenuConfigureClick() {
         services_.windows.Show(windows_.main);
     }
     services_.windows.BringToForeground(windows_.main);
+}
+
+void cMainWindowModel::WMSecondStart(bool log_detect) {
+    if (log_detect && view_.enabled) {
+        log_detect_ = true;
+        ButtonRefreshDevicesClick();
+    }
+    MenuConfigureClick();
 }
 
 void cMainWindowModel::FormShow() {

@@ -81,6 +81,9 @@ struct main_window_view {
 class cMainWindowModel final : private cEventDialogOwner {
 public:
     static constexpr uint32_t kNotifyIconMessage = 0x87CD;
+    // A later start of the program in this Windows session hands itself over
+    // with this message; wParam is 1 when it was asked for the detection log.
+    static constexpr uint32_t kSecondStartMessage = 0x87CE;
     static constexpr const char* kCaption = "Glimmerbox configuration";
     static constexpr const char* kTrayTip = "Glimmerbox";
 
@@ -97,8 +100,11 @@ public:
     // which may end the program with the exit code returned, before any device is opened
     // or the user events are reset; then user events reset, relations, device detection,
     // the initial device, RefreshWindow, add_tray_icon, Timer1, the LEDs tab and the
-    // event dialog's lists.
-    std::optional<int> Start(std::span<const std::string> arguments, const std::function<void()>& add_tray_icon);
+    // event dialog's lists. Before the user events are reset, hand_over(log_detect)
+    // may give the start to a program already running in this Windows session: true
+    // when that one took it, and the start ends with exit_code::HandedOver.
+    std::optional<int> Start(std::span<const std::string> arguments, const std::function<void()>& add_tray_icon,
+                             const std::function<bool(bool log_detect)>& hand_over = {});
 
     // WM_TIMER of the main window: Timer1Timer or Timer2Timer by id.
     void WMTimer(uint32_t id);
@@ -159,6 +165,10 @@ public:
     void WMEndSession(bool ending);
     void WMPowerBroadcast(const platform::PowerEvent& power_event);
     void WMSessionChange(const platform::SessionChange& change);
+    // A later start handed over: the window shows as "Configure" shows it. With
+    // LOGDETECT the devices are first enumerated anew into the detection log, as
+    // every later "Refresh devices" then is; not while the event dialog is open.
+    void WMSecondStart(bool log_detect);
 
     // Set once the program ends: what was pending is stored and the tick is stopped. Nothing is
     // freed then, as a handler that showed a box may still run below; the owner tears the model

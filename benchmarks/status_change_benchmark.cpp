@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t kTrue = 0xFFFF;
 
 std::shared_ptr<AreaShare> MemoryShare(sink::fake::MemoryAreas& areas) {
-    return AreaShare::Join([&] { return StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName); });
+    return AreaShare::Join([&] { return StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName, areas.Milliseconds()); });
 }
 
 void ApplyOneTag(benchmark::State& state) {

@@ -26,19 +26,32 @@ function(glimmer_wine_fixture)
     endif()
 endfunction()
 
+# The main of the Windows test programs: a run with a skipped case and no
+# failure exits with the SKIP_RETURN_CODE below.
+function(glimmer_wine_test_main)
+    if(NOT TARGET glimmer_wine_test_main)
+        add_library(glimmer_wine_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/win/wine_test_main.cpp)
+        target_include_directories(glimmer_wine_test_main PRIVATE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(glimmer_wine_test_main PUBLIC GTest::gtest)
+    endif()
+endfunction()
+
 function(glimmer_add_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
     if(WIN32)
+        glimmer_wine_test_main()
+        target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock glimmer_wine_test_main)
         glimmer_wine_fixture()
         add_test(NAME ${name} COMMAND ${name})
-        # A host that cannot run 32-bit programs reports the 32-bit tests as skipped.
+        # Skipped (77): a test program with a skipped case, and every 32-bit test
+        # on a host that cannot run 32-bit programs.
         # The tests share one prefix, and with it one registry: one at a time.
         set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
                              RESOURCE_LOCK wineprefix TIMEOUT 300
                              WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     else()
+        target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT 120)
     endif()
 endfunction()

@@ -230,18 +230,24 @@ void cSerialLedDevice::WriteOutputs(uint32_t lit, uint32_t driven, uint32_t blan
     last_lit_ = lit;
     last_driven_ = driven;
     last_blank_ = blank;
-    // With level control the timer writes the lines, at each period's start.
-    if (LevelControlEnabled()) return;
-    WriteLines(lit, driven, blank);
+    // Level control shows the frame's levels; switched on but stopped for a suspend, it keeps the lines as they are.
+    if (level_control_on_)
+        ShowLevels();
+    else if (!LevelControlEnabled())
+        WriteLines(lit, driven, blank);
 }
 
 void cSerialLedDevice::WriteLines(uint32_t lit, uint32_t driven, uint32_t blank) {
-    // Once a second a frame writes every line, so that a write the driver lost is repaired.
-    const uint32_t now = clock_.TickCount();
-    const bool all = write_all_lines_.exchange(false) || now - frames_all_written_at_ >= kAllLinesIntervalMs;
-    if (all) frames_all_written_at_ = now;
-    SetLines(OutputsOn(lit, driven, blank), all);
+    SetLines(OutputsOn(lit, driven, blank), AllLinesDue(true));
     RecordOutputs(lit, driven);
+}
+
+bool cSerialLedDevice::AllLinesDue(bool may_repair) {
+    const uint32_t now = clock_.TickCount();
+    const bool all =
+        write_all_lines_.exchange(false) || (may_repair && now - all_lines_written_at_ >= kAllLinesIntervalMs);
+    if (all) all_lines_written_at_ = now;
+    return all;
 }
 
 void cSerialLedDevice::SetLines(uint32_t on, bool all) {

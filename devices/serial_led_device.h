@@ -84,6 +84,16 @@ private:
     // Switches the lines whose level differs from what was last written, or all
     // three; the timer thread uses this too.
     void SetLines(uint32_t on, bool all);
+    // Whether the next write sets all three lines: after the port opened or the
+    // system woke, and (where may_repair) once a second, so that a write the driver lost is repaired.
+    bool AllLinesDue(bool may_repair);
+    // The lines whose on-time lasts beyond ms into the level period.
+    uint32_t LinesOnAt(int32_t ms) const;
+    // Shows the latest frame under level control: through the timer while a
+    // line it shows is dimmed, else written directly with no timer running.
+    void ShowLevels();
+    bool StartTimer();
+    void StopTimer();
     void OnLevelTick();
     std::string HardwareIdKey() const;
     // Calls visit(value name, level) for every calibration value of the LEDs in use.
@@ -105,14 +115,16 @@ private:
     std::atomic<uint32_t> last_blank_ = 0;
     // Touched by the timer thread only while the timer runs.
     int32_t tick_in_period_ = 0;    // milliseconds since the level period began
-    int32_t periods_since_all_ = 0;  // level periods since all three lines were written
     uint32_t pulse_width_bits_ = 0;  // the lines the timer holds on
     // The lines as last written, and whether the next write must set all three
-    // (the port was opened or the system woke up); both threads write lines.
+    // (the port was opened or the system woke up); both threads write lines,
+    // the timer only while it runs.
     std::atomic<uint32_t> lines_on_ = 0;
     std::atomic<bool> write_all_lines_ = false;
-    uint32_t frames_all_written_at_ = 0;  // tick count of the latest frame that wrote all lines
-    bool timer_was_running_ = false;
+    uint32_t all_lines_written_at_ = 0;  // tick count of the latest write of all three lines
+    bool level_control_on_ = false;     // started and not stopped; the timer runs only while a line is dimmed
+    bool timer_failure_shown_ = false;  // since level control started
+    bool timer_was_running_ = false;    // level control ran when the system went to sleep
     uint32_t periodic_id_ = 0;
     std::unique_ptr<platform::SerialPort> port_;  // null while closed
     uint8_t port_type_ = PT_UNKNOWN;

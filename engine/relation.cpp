@@ -42,22 +42,77 @@ std::optional<uint32_t> ReadOptional(const platform::RegistryKey& key, const std
     return key.ReadDword(name);
 }
 
-// True when relation index already lies in key exactly as relation would be stored.
-bool IsStoredAs(const platform::RegistryKey& key, std::size_t index, const led_relation& relation) {
-    for (Field field : kFields)
-        if (key.ReadDword(ValueName(index, field)) != StoredValue(relation, field)) return false;
+// Appends the relations stored in key to records. False when one could not
+// be read and was skipped.
+bool ReadRelations(const platform::RegistryKey& key, cRelationList::Records& records) {
+    constexpr uint32_t kMissingState = 0;
+    constexpr uint32_t kMissingPriority = 3;
+    bool every_relation_read = true;
+    // The first missing event ends the list, even when later indexes are stored.
+    for (std::size_t i = 0; key.ValueExists(ValueName(i, Field::Event)); ++i) {
+        std::optional<uint32_t> event = key.ReadDword(ValueName(i, Field::Event));
+        std::optional<uint32_t> led = key.ReadDword(ValueName(i, Field::Led));
+        std::optional<uint32_t> state = ReadOptional(key, ValueName(i, Field::State), kMissingState);
+        std::optional<uint32_t> priority = ReadOptional(key, ValueName(i, Field::Priority), kMissingPriority);
+        if (!event || !led || !state || !priority) {
+            every_relation_read = false;
+            continue;
+        }
+        records.push_back(std::make_unique<led_relation>(led_relation{*event, static_cast<int32_t>(*led),
+                                                                      static_cast<int8_t>(*state & 0xFF),
+                                                                      static_cast<int8_t>(*priority & 0xFF)}));
+    }
+    return every_relation_read;
+}
+
+// Makes key hold exactly records: writes each value that differs, then
+// removes the values the list no longer uses.
+bool WriteRelations(platform::RegistryKey& key, const cRelationList::Records& records) {
+    std::vector<std::string> in_use;
+    in_use.reserve(records.size() * std::size(kFields));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        for (Field field : kFields) {
+            const std::string name = ValueName(i, field);
+            const uint32_t value = StoredValue(*records[i], field);
+            if (key.ReadDword(name) != value && !key.WriteDword(name, value)) return false;
+            in_use.push_back(Lowered(name));
+        }
+    }
+    std::sort(in_use.begin(), in_use.end());
+    for (const std::string& name : key.ValueNames()) {
+        if (std::binary_search(in_use.begin(), in_use.end(), Lowered(name))) continue;
+        if (!key.DeleteValue(name)) return false;
+    }
     return true;
 }
 
-// The LED value goes first and comes back last: in between, loading skips
-// the relation (and says so) instead of reading one the user never made,
-// half new and half old.
-bool StoreRelation(platform::RegistryKey& key, std::size_t index, const led_relation& relation) {
-    const std::string led = ValueName(index, Field::Led);
-    if (key.ValueExists(led) && !key.DeleteValue(led)) return false;
-    for (Field field : {Field::Event, Field::State, Field::Priority, Field::Led})
-        if (!key.WriteDword(ValueName(index, field), StoredValue(relation, field))) return false;
-    return true;
+// A save first writes the whole new list into a journal beside the
+// relations and marks it complete, and only then writes the relations
+// themselves. Whenever the program ends, the relations are whole or a
+// complete journal holds the list they were being given.
+constexpr const char* kJournalComplete = "Complete";
+
+std::string JournalKeyPath(uint16_t hardware_id) { return RelationsKeyPath(hardware_id) + "Journal"; }
+
+// Reads the list of a complete journal into records: the relations may be
+// half-written. Nothing when there is no complete journal; else whether
+// every relation of the journal was read.
+std::optional<bool> ReadCompleteJournal(platform::Registry& registry, uint16_t hardware_id,
+                                        cRelationList::Records& records) {
+    auto journal = registry.OpenReadOnly(RegistryRoot::CurrentUser, JournalKeyPath(hardware_id));
+    if (!journal || journal->ReadDword(kJournalComplete) != 1u) return std::nullopt;
+    return ReadRelations(*journal, records);
+}
+
+// Writes the journal's list as the relations, then drops the journal. The
+// mark goes first: a journal caught half-removed must not pass for complete.
+bool CommitJournal(platform::Registry& registry, uint16_t hardware_id, const cRelationList::Records& records) {
+    auto relations = registry.OpenOrCreate(RegistryRoot::CurrentUser, RelationsKeyPath(hardware_id));
+    if (!relations || !WriteRelations(*relations, records)) return false;
+    const std::string journal_path = JournalKeyPath(hardware_id);
+    auto journal = registry.OpenOrCreate(RegistryRoot::CurrentUser, journal_path);
+    return journal && journal->DeleteValue(kJournalComplete) &&
+           registry.DeleteTree(RegistryRoot::CurrentUser, journal_path);
 }
 
 }  // namespace
@@ -79,53 +134,28 @@ void cRelationList::Remove(std::size_t index) {
 
 bool cRelationList::Load(platform::Registry& registry, uint16_t hardware_id, const cEventCatalogue& catalogue) {
     records_.clear();
+    if (std::optional<bool> every_relation_read = ReadCompleteJournal(registry, hardware_id, records_)) {
+        CommitJournal(registry, hardware_id, records_);  // failing, the journal stays for the next load
+        return *every_relation_read;
+    }
     auto key = registry.OpenReadOnly(RegistryRoot::CurrentUser, RelationsKeyPath(hardware_id));
     if (!key) {
         LoadDefaults(hardware_id, catalogue);
         return true;
     }
-    constexpr uint32_t kMissingState = 0;
-    constexpr uint32_t kMissingPriority = 3;
-    bool every_relation_read = true;
-    // The first missing event ends the list, even when later indexes are stored.
-    for (std::size_t i = 0; key->ValueExists(ValueName(i, Field::Event)); ++i) {
-        std::optional<uint32_t> event = key->ReadDword(ValueName(i, Field::Event));
-        std::optional<uint32_t> led = key->ReadDword(ValueName(i, Field::Led));
-        std::optional<uint32_t> state = ReadOptional(*key, ValueName(i, Field::State), kMissingState);
-        std::optional<uint32_t> priority = ReadOptional(*key, ValueName(i, Field::Priority), kMissingPriority);
-        if (!event || !led || !state || !priority) {
-            every_relation_read = false;
-            continue;
-        }
-        Add({*event, static_cast<int32_t>(*led), static_cast<int8_t>(*state & 0xFF),
-             static_cast<int8_t>(*priority & 0xFF)});
-    }
-    return every_relation_read;
+    return ReadRelations(*key, records_);
 }
 
-// The new list is written over the stored one, relation by relation, and
-// only then are the values it no longer uses removed. A save that fails
-// part-way thus leaves whole relations, old or new, and at most one skipped,
-// instead of the empty or truncated list a delete-then-write would leave.
 bool cRelationList::Save(platform::Registry& registry, uint16_t hardware_id) const {
-    auto key = registry.OpenOrCreate(RegistryRoot::CurrentUser, RelationsKeyPath(hardware_id));
-    if (!key) return false;
+    // A save cut short after its journal was complete is finished first:
+    // until then only its journal holds a whole list.
+    Records interrupted;
+    if (ReadCompleteJournal(registry, hardware_id, interrupted) && !CommitJournal(registry, hardware_id, interrupted))
+        return false;
 
-    std::vector<std::string> in_use;
-    in_use.reserve(records_.size() * std::size(kFields));
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-        if (!IsStoredAs(*key, i, *records_[i]) && !StoreRelation(*key, i, *records_[i])) return false;
-        for (Field field : kFields) in_use.push_back(Lowered(ValueName(i, field)));
-    }
-
-    // Removing the first unused event first ends the stored list at its new
-    // length even if a later removal fails.
-    const std::string end_of_list = ValueName(records_.size(), Field::Event);
-    if (key->ValueExists(end_of_list) && !key->DeleteValue(end_of_list)) return false;
-    std::sort(in_use.begin(), in_use.end());
-    for (const std::string& name : key->ValueNames()) {
-        if (std::binary_search(in_use.begin(), in_use.end(), Lowered(name))) continue;
-        if (!key->DeleteValue(name)) return false;
-    }
-    return true;
+    const std::string journal_path = JournalKeyPath(hardware_id);
+    if (!registry.DeleteTree(RegistryRoot::CurrentUser, journal_path)) return false;  // one never completed
+    auto journal = registry.OpenOrCreate(RegistryRoot::CurrentUser, journal_path);
+    if (!journal || !WriteRelations(*journal, records_) || !journal->WriteDword(kJournalComplete, 1)) return false;
+    return CommitJournal(registry, hardware_id, records_);
 }

@@ -42,7 +42,8 @@ public:
     // Replaces the list with the one stored for hardware_id, or with its defaults
     // when none is stored. False when a stored relation could not be read and was skipped.
     bool Load(platform::Registry& registry, uint16_t hardware_id, const cEventCatalogue& catalogue);
-    // Stores the list for hardware_id; true iff every write succeeded.
+    // Stores the list for hardware_id; true iff every write succeeded. Whichever
+    // write a save is cut short at, the next Load finds the old list or this one, whole.
     bool Save(platform::Registry& registry, uint16_t hardware_id) const;
     // Replaces the list with the defaults of hardware_id whose events the catalogue offers.
     void LoadDefaults(uint16_t hardware_id, const cEventCatalogue& catalogue);

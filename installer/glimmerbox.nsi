@@ -22,6 +22,7 @@ Target x86-unicode
 
 !define ARP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmerbox"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define CLASS_KEY "Software\Classes\CLSID\{BA85F2E0-3923-47DA-B92D-428A6C986A38}"
 !define PUBLISHER "Quillmoor"
 !define SYNCHRONIZE 0x00100000
 
@@ -52,6 +53,7 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "Glimmerbox-${VERSION}-setup.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Glimmerbox now"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -152,10 +154,17 @@ so Media Center cannot find it." /SD IDOK
   ${EndIf}
 !macroend
 
-; A module still loaded by the host is removed at the next restart.
+; A module still loaded by the host is removed at the next restart. Its
+; class is unregistered only while it is this module, not the one of an
+; installation in another folder.
 !macro REMOVE_MODULE BITS FOLDER
   ${If} ${FileExists} "${FOLDER}\Glimmerbox.dll"
-    !insertmacro REGSVR32 "un." ${BITS} "/u /s" "${FOLDER}\Glimmerbox.dll"
+    SetRegView ${BITS}
+    ReadRegStr $0 HKLM "${CLASS_KEY}\InprocServer32" ""
+    SetRegView default
+    ${If} $0 == "${FOLDER}\Glimmerbox.dll"
+      !insertmacro REGSVR32 "un." ${BITS} "/u /s" "${FOLDER}\Glimmerbox.dll"
+    ${EndIf}
     Delete /REBOOTOK "${FOLDER}\Glimmerbox.dll"
   ${EndIf}
   Delete /REBOOTOK "${FOLDER}\Glimmerbox.dll.old"
@@ -174,9 +183,141 @@ please run this as an administrator." /SD IDOK
   ${EndIf}
 !macroend
 
+; The folder chosen must be empty, missing, or the earlier installation's:
+; its files are replaced and later removed, and outside Program Files the
+; folder is locked down, which would leave whatever it held to whoever put it
+; there. $0 is the reason for refusing it, empty when it is fine.
+!define ERROR_DIR_NOT_EMPTY 145
+Function CheckFolder
+  StrCpy $0 ""
+  ReadRegStr $1 HKLM "${ARP_KEY}" "InstallLocation"
+  ${DirState} "$INSTDIR" $2
+  ${If} $2 = 1
+  ${AndIf} $1 != $INSTDIR
+    StrCpy $0 "The folder $INSTDIR already holds other files. Choose an empty or a new folder for Glimmerbox."
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  Call CheckFolder
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONSTOP $0
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; Everyone runs the program at log-on and Media Center loads the module from
+; this folder, so only administrators may change it. Program Files already
+; sees to that, and its subfolders inherit it; anywhere else (a new folder
+; inherits from its parent, a folder made beforehand belongs to whoever made
+; it) the folder gets its own permissions: owned by Administrators, full
+; control for them and SYSTEM, read and execute for Users, nothing inherited.
+; The system calls, not icacls or cacls: the same on every Windows from XP on,
+; and free of the account names that differ from language to language.
+!define LOCKED_FOLDER "O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)"
+!define SE_FILE_OBJECT 1
+!define OWNER_DACL_PROTECTED 0x80000005
+!macro IF_UNDER_FOLDER PARENT
+  StrLen $1 "${PARENT}\"
+  StrCpy $2 "$0\" $1
+  ${If} $2 == "${PARENT}\"
+    Return
+  ${EndIf}
+!macroend
+Function LockDownFolder
+  GetFullPathName $0 "$INSTDIR"
+  !insertmacro IF_UNDER_FOLDER "$PROGRAMFILES32"
+  !insertmacro IF_UNDER_FOLDER "$PROGRAMFILES64"
+  CreateDirectory "$INSTDIR"
+  StrCpy $0 0
+  StrCpy $6 "$INSTDIR"  ; passed in a register: a folder's name may hold a quote
+  System::Call "advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w '${LOCKED_FOLDER}', i 1, *p .r1, p 0) i .r2"
+  ${If} $2 <> 0
+    System::Call "advapi32::GetSecurityDescriptorOwner(p r1, *p .r3, *i .r4)"
+    System::Call "advapi32::GetSecurityDescriptorDacl(p r1, *i .r4, *p .r5, *i .r4)"
+    System::Call "advapi32::SetNamedSecurityInfoW(w r6, i ${SE_FILE_OBJECT}, i ${OWNER_DACL_PROTECTED}, p r3, p 0, p r5, p 0) i .r0"
+    System::Call "kernel32::LocalFree(p r1)"
+  ${Else}
+    StrCpy $0 -1
+  ${EndIf}
+  ${If} $0 <> 0
+    MessageBox MB_OK|MB_ICONSTOP "The permissions of $INSTDIR could not be set (error $0), \
+so other users could change Glimmerbox there. Choose another folder." /SD IDOK
+    Abort "The folder's permissions could not be set."
+  ${EndIf}
+FunctionEnd
+
+; An upgrade into another folder first removes the earlier installation with
+; its own uninstaller, which keeps everyone's settings: left behind, its files
+; would stay, and its uninstaller would later take this installation's entry,
+; log-on start, shortcut and class with it.
+Function RemoveInstallationElsewhere
+  ReadRegStr $0 HKLM "${ARP_KEY}" "InstallLocation"
+  ${If} $0 == ""
+  ${OrIf} $0 == $INSTDIR
+  ${OrIfNot} ${FileExists} "$0\Uninstall.exe"
+    Return
+  ${EndIf}
+  DetailPrint "Removing the earlier installation in $0"
+  ; _?= runs it in place and waits for it; it cannot remove itself then.
+  ClearErrors
+  ExecWait '"$0\Uninstall.exe" /S _?=$0' $1
+  ${If} ${Errors}
+  ${OrIf} $1 <> 0
+    MessageBox MB_OK|MB_ICONSTOP "The earlier installation in $0 could not be removed. \
+Remove Glimmerbox in Programs and Features, then run this setup again." /SD IDOK
+    Abort "The earlier installation could not be removed."
+  ${EndIf}
+  Delete "$0\Uninstall.exe"
+  RMDir "$0"
+FunctionEnd
+
+; $0: the kilobytes of the installed files, for "Programs and Features";
+; whatever else the folder holds is not Glimmerbox's.
+!macro ADD_FILE_SIZE FILE
+  ${If} ${FileExists} "${FILE}"
+    FileOpen $1 "${FILE}" r
+    FileSeek $1 0 END $2
+    FileClose $1
+    IntOp $0 $0 + $2
+  ${EndIf}
+!macroend
+Function InstalledKilobytes
+  StrCpy $0 0
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\Glimmerbox.exe"
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\Glimmerbox.dll"
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\x64\Glimmerbox.dll"
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\Uninstall.exe"
+  IntOp $0 $0 / 1024
+FunctionEnd
+
+; $0: the target of the Start menu shortcut, empty when there is none.
+!define CLSID_ShellLink "{00021401-0000-0000-C000-000000000046}"
+!define IID_IShellLinkW "{000214F9-0000-0000-C000-000000000046}"
+!define IID_IPersistFile "{0000010b-0000-0000-C000-000000000046}"
+Function un.ShortcutTarget
+  StrCpy $0 ""
+  System::Call "ole32::CoCreateInstance(g '${CLSID_ShellLink}', p 0, i 1, g '${IID_IShellLinkW}', *p .r1) i .r2"
+  ${If} $2 <> 0
+    Return
+  ${EndIf}
+  System::Call "$1->0(g '${IID_IPersistFile}', *p .r3) i .r2"
+  ${If} $2 = 0
+    StrCpy $4 "$SMPROGRAMS\Glimmerbox.lnk"
+    System::Call "$3->5(w r4, i 0) i .r2"
+    ${If} $2 = 0
+      System::Call "$1->3(w .r0, i ${NSIS_MAX_STRLEN}, p 0, i 0)"
+    ${EndIf}
+    System::Call "$3->2()"
+  ${EndIf}
+  System::Call "$1->2()"
+FunctionEnd
+
 Section "Glimmerbox" SectionProgram
   SectionIn RO
   Call CloseProgram
+  Call RemoveInstallationElsewhere
+  Call LockDownFolder
 
   !insertmacro INSTALL_FILE "$INSTDIR" Glimmerbox.exe "${PROGRAM}"
   !insertmacro INSTALL_FILE "$INSTDIR" Glimmerbox.dll "${SINK32}"
@@ -196,7 +337,7 @@ Section "Glimmerbox" SectionProgram
   WriteRegStr HKLM "${ARP_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${ARP_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${ARP_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  Call InstalledKilobytes
   WriteRegDWORD HKLM "${ARP_KEY}" "EstimatedSize" $0
 
   ; Registered last: a failure leaves a complete installation that the
@@ -221,6 +362,14 @@ SectionEnd
 Function .onInit
   !insertmacro REQUIRE_ADMINISTRATOR
   SetShellVarContext all
+  ${If} ${Silent}
+    Call CheckFolder
+    ${If} $0 != ""
+      MessageBox MB_OK|MB_ICONSTOP $0 /SD IDOK
+      SetErrorLevel ${ERROR_DIR_NOT_EMPTY}
+      Quit
+    ${EndIf}
+  ${EndIf}
   ; An upgrade keeps the earlier choice of the log-on start.
   ReadRegStr $0 HKLM "${ARP_KEY}" "UninstallString"
   ReadRegStr $1 HKLM "${RUN_KEY}" "Glimmerbox"
@@ -253,7 +402,17 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
 
-  Delete "$SMPROGRAMS\Glimmerbox.lnk"
-  DeleteRegValue HKLM "${RUN_KEY}" "Glimmerbox"
-  DeleteRegKey HKLM "${ARP_KEY}"
+  ; An installation in another folder may own these by now.
+  Call un.ShortcutTarget
+  ${If} $0 == "$INSTDIR\Glimmerbox.exe"
+    Delete "$SMPROGRAMS\Glimmerbox.lnk"
+  ${EndIf}
+  ReadRegStr $0 HKLM "${RUN_KEY}" "Glimmerbox"
+  ${If} $0 == '"$INSTDIR\Glimmerbox.exe"'
+    DeleteRegValue HKLM "${RUN_KEY}" "Glimmerbox"
+  ${EndIf}
+  ReadRegStr $0 HKLM "${ARP_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    DeleteRegKey HKLM "${ARP_KEY}"
+  ${EndIf}
 SectionEnd

@@ -30,6 +30,10 @@ void cMceRecordingSensor::Sample() {
         }
     }
     client_.UnmapView();
+    // Only the recordings in the slots now keep a trigger: the slot numbers
+    // never repeat, so the triggers of ended ones would pile up for as long
+    // as the program runs (and as fast as a writer renumbers its slots).
+    RemoveUnfiredTriggers();
 }
 
 void cMceRecordingSensor::FireRecording(uint32_t sequence) {

@@ -2,7 +2,7 @@
 // The Media Center recording sensor: from the media status area that the
 // sink module publishes, the number of recordings in progress and whether
 // Media Center is playing, paused, muted or in error. One trigger per
-// recording seen, named after its slot's sequence number.
+// recording in progress, named after its slot's sequence number.
 
 #include "platform/clock.h"
 #include "platform/shared_area_reader.h"

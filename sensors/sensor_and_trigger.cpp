@@ -34,3 +34,7 @@ cTrigger* cSensor::TriggerNamed(std::string_view name) {
 }
 
 cTrigger& cSensor::AddTrigger(std::unique_ptr<cTrigger> trigger) { return *triggers_.emplace_back(std::move(trigger)); }
+
+void cSensor::RemoveUnfiredTriggers() {
+    std::erase_if(triggers_, [](const auto& trigger) { return !trigger->Fired(); });
+}

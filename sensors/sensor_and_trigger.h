@@ -49,7 +49,7 @@ public:
     virtual void Sample() = 0;
 
     const std::string& Name() const { return name_; }
-    // Triggers stay for the sensor's lifetime, in the order they were created.
+    // The triggers, in the order they were created.
     std::size_t TriggerCount() const { return triggers_.size(); }
     const cTrigger& TriggerAt(std::size_t index) const { return *triggers_[index]; }
     // The trigger of exactly this name, or null.
@@ -59,6 +59,8 @@ protected:
     // FindTrigger, for the sensor's own bookkeeping.
     cTrigger* TriggerNamed(std::string_view name);
     cTrigger& AddTrigger(std::unique_ptr<cTrigger> trigger);
+    // Deletes every trigger that is not fired.
+    void RemoveUnfiredTriggers();
 
 private:
     const std::string name_;

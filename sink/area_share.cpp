@@ -52,6 +52,11 @@ void AreaShare::ApplyProperty(StatusArea::SlotIndex slot, int32_t tag, uint32_t 
     if (area_ && slot < kMediaStatusSlotCount && held_[slot]) area_->ApplyProperty(slot, tag, value_field);
 }
 
+bool AreaShare::HasView() const {
+    std::lock_guard<std::mutex> hold(ProcessLock());
+    return area_ && area_->HasView();
+}
+
 void AreaShare::ClearSlot(StatusArea::SlotIndex slot) {
     std::lock_guard<std::mutex> hold(ProcessLock());
     if (!area_ || slot >= kMediaStatusSlotCount || !held_[slot]) return;

@@ -31,6 +31,8 @@ public:
     std::optional<StatusArea::SlotIndex> AcquireSlot();
     void ApplyProperty(StatusArea::SlotIndex slot, int32_t tag, uint32_t value_field);
     void ClearSlot(StatusArea::SlotIndex slot);
+    // True while the area has a view: without one no slot can be handed out.
+    bool HasView() const;
 
 private:
     std::shared_ptr<StatusArea> area_;

@@ -5,8 +5,8 @@
 SessionSlot SessionSlot::Acquire(const std::shared_ptr<AreaShare>& share) {
     if (!share) return {};
     std::optional<StatusArea::SlotIndex> index = share->AcquireSlot();
-    if (!index) return {};
-    return SessionSlot(share, *index);
+    if (!index && share->HasView()) return {};  // the area is full: the session stays unseen
+    return SessionSlot(share, index);
 }
 
 SessionSlot::SessionSlot(SessionSlot&& other) noexcept
@@ -21,13 +21,21 @@ SessionSlot& SessionSlot::operator=(SessionSlot&& other) noexcept {
 bool SessionSlot::Holds() const { return index_ && !share_.expired(); }
 
 void SessionSlot::Apply(int32_t tag, uint32_t value_field) {
-    if (!index_) return;
-    if (std::shared_ptr<AreaShare> share = share_.lock()) share->ApplyProperty(*index_, tag, value_field);
+    std::shared_ptr<AreaShare> share = share_.lock();
+    if (!share) return;
+    if (!index_) {
+        index_ = share->AcquireSlot();
+        if (!index_) {
+            if (share->HasView()) share_.reset();  // healed, but full: the session stays unseen
+            return;
+        }
+    }
+    share->ApplyProperty(*index_, tag, value_field);
 }
 
 void SessionSlot::Release() {
-    if (!index_) return;
-    if (std::shared_ptr<AreaShare> share = share_.lock()) share->ClearSlot(*index_);
+    std::shared_ptr<AreaShare> share = share_.lock();
+    if (share && index_) share->ClearSlot(*index_);
     index_.reset();
     share_.reset();
 }

@@ -2,7 +2,9 @@
 // A Media Center session's hold on one slot of its sink's share of the area.
 // The host may release the sink before its sessions, and a closed session's
 // slot may already belong to the next session: in both cases the hold
-// touches nothing.
+// touches nothing. A session that found the area unmapped asks for a slot
+// again at each change until the area has a view, so that it is seen as
+// soon as the area heals.
 
 #include "sink/area_share.h"
 
@@ -13,7 +15,8 @@
 class SessionSlot {
 public:
     SessionSlot() = default;  // holds no slot
-    // Takes the area's lowest free slot; holds none when the share or area is missing or the area full.
+    // Takes the area's lowest free slot; holds none when the share or area is missing, the area
+    // unmapped or full.
     static SessionSlot Acquire(const std::shared_ptr<AreaShare>& share);
 
     SessionSlot(SessionSlot&& other) noexcept;
@@ -21,15 +24,17 @@ public:
 
     // True while a slot is held and its sink's share still exists.
     bool Holds() const;
-    // Folds one tag and its property's 32-bit value field into the slot.
+    // Folds one tag and its property's 32-bit value field into the slot, first
+    // taking one when the area had no view so far.
     void Apply(int32_t tag, uint32_t value_field);
     // Frees the slot for the next session and lets go of it.
     void Release();
 
 private:
-    SessionSlot(std::weak_ptr<AreaShare> share, StatusArea::SlotIndex index) : share_(std::move(share)), index_(index) {}
+    SessionSlot(std::weak_ptr<AreaShare> share, std::optional<StatusArea::SlotIndex> index)
+        : share_(std::move(share)), index_(index) {}
 
-    std::weak_ptr<AreaShare> share_;
+    std::weak_ptr<AreaShare> share_;  // kept without a slot only while the area has no view
     std::optional<StatusArea::SlotIndex> index_;
 };
 

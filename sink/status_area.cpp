@@ -42,14 +42,16 @@ void ApplyMediaTypeTag(MediaStatusSlot& slot, int32_t tag, uint32_t value_field)
 
 }  // namespace
 
-StatusArea::StatusArea(std::unique_ptr<SharedAreaBacking> backing) : backing_(std::move(backing)) {}
+StatusArea::StatusArea(std::unique_ptr<SharedAreaBacking> backing, Clock clock)
+    : backing_(std::move(backing)), clock_(std::move(clock)) {}
 
 StatusArea::~StatusArea() { Teardown(); }
 
-std::shared_ptr<StatusArea> StatusArea::Make(std::unique_ptr<SharedAreaBacking> backing, const char* name) noexcept {
-    if (!backing) return nullptr;
+std::shared_ptr<StatusArea> StatusArea::Make(std::unique_ptr<SharedAreaBacking> backing, const char* name,
+                                             Clock clock) noexcept {
+    if (!backing || !clock) return nullptr;
     try {
-        auto area = std::make_shared<StatusArea>(std::move(backing));
+        auto area = std::make_shared<StatusArea>(std::move(backing), std::move(clock));
         area->Create(name);
         return area;
     } catch (const std::bad_alloc&) {
@@ -58,9 +60,16 @@ std::shared_ptr<StatusArea> StatusArea::Make(std::unique_ptr<SharedAreaBacking> 
 }
 
 void StatusArea::Create(const char* name) {
-    Teardown();
+    name_ = name;
+    torn_down_ = false;
+    MapAndClear();
+}
+
+void StatusArea::MapAndClear() {
+    Close();
     sequence_ = 0;
-    view_ = backing_ ? backing_->Map(name) : nullptr;
+    last_mapping_ = clock_ ? clock_() : 0;
+    view_ = backing_ ? backing_->Map(name_.c_str()) : nullptr;
     for (SlotIndex slot = 0; slot < kMediaStatusSlotCount; ++slot) ClearSlot(slot);
 }
 
@@ -70,6 +79,7 @@ MediaStatusSlot* StatusArea::Slot(SlotIndex slot) const {
 }
 
 std::optional<StatusArea::SlotIndex> StatusArea::AcquireSlot() {
+    if (!view_ && !torn_down_ && clock_ && clock_() - last_mapping_ >= kRetryIntervalMs) MapAndClear();
     for (SlotIndex index = 0; index < kMediaStatusSlotCount; ++index) {
         MediaStatusSlot* slot = Slot(index);
         if (!slot || slot->inUse != 0) continue;
@@ -109,6 +119,11 @@ void StatusArea::ClearSlot(SlotIndex index) {
 }
 
 void StatusArea::Teardown() {
+    torn_down_ = true;
+    Close();
+}
+
+void StatusArea::Close() {
     for (SlotIndex slot = 0; slot < kMediaStatusSlotCount; ++slot) ClearSlot(slot);
     view_ = nullptr;
     if (backing_) backing_->Unmap();

@@ -1,6 +1,8 @@
 // The entry point: the real platform services, the program over them, and
 // the framework's exception box for whatever escapes start-up or the loop.
 #include "app/win32/program.h"
+#include "app/win32/single_instance.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_comm_config_dialogs.h"
 #include "platform/win32/win32_english_message_boxes.h"
@@ -44,15 +46,20 @@ int RunProgram() {
     const serial_led_services serial{ports, multimedia_timers, registry, clock, message_boxes};
     const led_engine_services engine{serial, keyboards, power, window_finder, sessions, shared_areas};
 
+    cSingleInstance instance;
     cProgram program(engine, {version_info, metrics, files, windows, shell, comm_config, english_boxes});
     message_boxes.OwnBoxesBy(program.fMain.Handle());
-    if (const std::optional<int> code = program.Start(ProgramArguments())) return *code;
+    const auto hand_over = [&](bool log_detect) {
+        return instance.HandOverToRunningProgram(log_detect, program.fMain.Handle());
+    };
+    if (const std::optional<int> code = program.Start(ProgramArguments(), hand_over)) return *code;
     return program.Run();
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    platform::win32::RestrictLibrarySearch();
     try {
         return RunProgram();
     } catch (const std::exception& error) {

@@ -223,6 +223,7 @@ std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_POWERBROADCAST: model_->WMPowerBroadcast(UnpackPowerBroadcast(wparam, lparam)); return TRUE;
     case WM_WTSSESSION_CHANGE: model_->WMSessionChange(UnpackSessionChange(wparam, lparam)); return 0;
     case NotifyIconMessage: return NotifyIcon ? NotifyIcon->HandleMessage(wparam, lparam) : 0;
+    case cMainWindowModel::kSecondStartMessage: model_->WMSecondStart(wparam != 0); return 0;
     default: break;
     }
     // Explorer started anew, with an empty notification area.

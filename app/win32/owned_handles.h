@@ -19,6 +19,7 @@ struct free_handle {
 template <typename Handle, auto Free>
 using owned_handle = std::unique_ptr<std::remove_pointer_t<Handle>, free_handle<Free>>;
 
+using owned_kernel_handle = owned_handle<HANDLE, &CloseHandle>;
 using owned_bitmap = owned_handle<HBITMAP, &DeleteObject>;
 using owned_font = owned_handle<HFONT, &DeleteObject>;
 using owned_icon = owned_handle<HICON, &DestroyIcon>;

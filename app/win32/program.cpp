@@ -19,14 +19,15 @@ cProgram::~cProgram() {
     model_.reset();
 }
 
-std::optional<int> cProgram::Start(std::span<const std::string> arguments) {
+std::optional<int> cProgram::Start(std::span<const std::string> arguments,
+                                   const std::function<bool(bool log_detect)>& hand_over) {
     model_ = std::make_unique<cMainWindowModel>(
         services_, app_windows{fMain.Handle(), fEvent.Handle(), fSuspendMessage.Handle()});
     model_->OnDrawNow([this] { DrawNow(); });
     fMain.Attach(model_.get());
     fEvent.Attach(&model_->EventDialog());
     fSuspendMessage.Attach(&model_->SuspendNotice());
-    if (std::optional<int> code = model_->Start(arguments, [this] { fMain.AddNotifyIcon(); })) return code;
+    if (std::optional<int> code = model_->Start(arguments, [this] { fMain.AddNotifyIcon(); }, hand_over)) return code;
     RenderAll();
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include "app/win32/suspend_message_form.h"
 #include "platform/win32/win32_window_timers.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -39,7 +40,9 @@ public:
 
     // Builds the main window's model and starts it with the command line
     // (arguments[0] is the program's path): an exit code ends the program at once.
-    std::optional<int> Start(std::span<const std::string> arguments);
+    // hand_over as the model's Start takes it.
+    std::optional<int> Start(std::span<const std::string> arguments,
+                             const std::function<bool(bool log_detect)>& hand_over = {});
     // The message loop, until the main window closes for good; returns the exit code.
     int Run();
 

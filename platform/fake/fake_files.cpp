@@ -15,12 +15,19 @@ private:
 }  // namespace
 
 std::unique_ptr<OutputFile> FakeFiles::Create(const std::string& name) {
-    if (fail_create) return nullptr;
+    if (fail_create || linked_.count(name)) return nullptr;
     ++create_count_;
     // A new text replaces the old one: a writer of the earlier creation keeps its own.
     auto text = std::make_shared<std::string>();
     files_[name] = text;
     return std::make_unique<FakeOutputFile>(text);
+}
+
+void FakeFiles::Link(const std::string& name, const std::string& target) {
+    auto& text = files_[target];
+    if (!text) text = std::make_shared<std::string>();
+    files_[name] = text;
+    linked_.insert({name, target});
 }
 
 std::string FakeFiles::Text(const std::string& name) const {

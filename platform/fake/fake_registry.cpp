@@ -5,10 +5,17 @@
 
 namespace platform::fake {
 
+// Registry names compare without regard to ASCII case. A plain loop: tests
+// that cut saves at every write look names up millions of times.
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) continue;
+        const int x = std::tolower(static_cast<unsigned char>(a[i]));
+        const int y = std::tolower(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
 }
 
 namespace {
@@ -34,6 +41,14 @@ const FakeRegistry::Value* FindValue(const FakeRegistry::Node& node, std::string
 std::optional<uint32_t> DwordOf(const FakeRegistry::Value* value) {
     if (!value || value->type != FakeRegistry::Type::Dword) return std::nullopt;
     return value->dword;
+}
+
+std::shared_ptr<FakeRegistry::Node> Clone(const FakeRegistry::Node& node) {
+    auto copy = std::make_shared<FakeRegistry::Node>();
+    copy->values = node.values;
+    copy->deleted = node.deleted;
+    for (const auto& [name, child] : node.subkeys) copy->subkeys.emplace(name, Clone(*child));
+    return copy;
 }
 
 void MarkDeleted(FakeRegistry::Node& node) {
@@ -101,6 +116,12 @@ private:
 
 FakeRegistry::FakeRegistry()
     : current_user_(std::make_shared<Node>()), local_machine_(std::make_shared<Node>()) {}
+
+FakeRegistry::FakeRegistry(const FakeRegistry& other)
+    : current_user_(Clone(*other.current_user_)),
+      local_machine_(Clone(*other.local_machine_)),
+      writes_left_(other.writes_left_),
+      write_count_(other.write_count_) {}
 
 std::shared_ptr<FakeRegistry::Node> FakeRegistry::Root(RegistryRoot root) const {
     return root == RegistryRoot::CurrentUser ? current_user_ : local_machine_;

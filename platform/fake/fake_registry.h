@@ -33,6 +33,10 @@ public:
     };
 
     FakeRegistry();
+    // A registry of its own holding the same keys and values; keys opened on
+    // the original stay with the original.
+    FakeRegistry(const FakeRegistry& other);
+    FakeRegistry& operator=(const FakeRegistry&) = delete;
 
     std::unique_ptr<RegistryKey> OpenReadOnly(RegistryRoot root, std::string_view path) override;
     std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, std::string_view path) override;

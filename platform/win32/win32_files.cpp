@@ -1,6 +1,8 @@
 #include "platform/win32/win32_files.h"
 
-#include <windows.h>
+#include "platform/win32/plain_file.h"
+
+#include <string>
 
 namespace platform::win32 {
 namespace {
@@ -24,8 +26,11 @@ private:
 }  // namespace
 
 std::unique_ptr<OutputFile> Win32Files::Create(const std::string& name) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The name is in the ANSI code page, as CreateFileA would take it.
+    std::wstring path(MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0), L'\0');
+    if (path.empty() || !MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, path.data(), static_cast<int>(path.size())))
+        return nullptr;
+    HANDLE file = CreatePlainFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32OutputFile>(file);
 }

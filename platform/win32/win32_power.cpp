@@ -1,6 +1,6 @@
 #include "platform/win32/win32_power.h"
 
-#include <windows.h>
+#include "platform/win32/system_libraries.h"
 
 #include <cstring>
 
@@ -9,10 +9,10 @@ namespace {
 
 static_assert(sizeof(Guid) == sizeof(GUID));
 
-// A loaded library, freed when this goes.
+// A library loaded from the system folder, freed when this goes.
 class LoadedLibrary {
 public:
-    explicit LoadedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
+    explicit LoadedLibrary(const char* name) : module_(LoadSystemLibrary(name)) {}
     ~LoadedLibrary() {
         if (module_) FreeLibrary(module_);
     }

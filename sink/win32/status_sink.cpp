@@ -32,7 +32,7 @@ StatusSink* StatusSink::Create(IUnknown* outer) noexcept {
     // Without memory for its area the sink still works; it just publishes nothing.
     sink->share_ = AreaShare::Join([] {
         return StatusArea::Make(std::unique_ptr<SharedAreaBacking>(new (std::nothrow) Win32AreaBacking),
-                                kMediaStatusAreaName);
+                                kMediaStatusAreaName, [] { return static_cast<uint32_t>(GetTickCount()); });
     });
     return sink;
 }

@@ -1,5 +1,6 @@
 #include "sink/win32/win32_area_backing.h"
 
+#include "platform/win32/plain_file.h"
 #include "sink/media_status_slot.h"
 
 #include <string>
@@ -25,12 +26,15 @@ std::byte* Win32AreaBacking::Map(const char* name) {
     std::wstring wide_name(name, name + std::char_traits<char>::length(name));  // the name is plain ASCII
     std::wstring path = BackingFilePath(wide_name);
     if (!path.empty())
-        file_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_FLAG_DELETE_ON_CLOSE | FILE_ATTRIBUTE_NORMAL, nullptr);
+        file_ = platform::win32::CreatePlainFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                                 FILE_FLAG_DELETE_ON_CLOSE | FILE_ATTRIBUTE_NORMAL);
     // Without a file of its own (another writer of this Windows session holds
-    // it), the call still joins the existing area of that name.
+    // it, or a link lies under its name), the call still joins the existing
+    // area of that name, or makes one in memory.
     mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READWRITE, 0, kMediaStatusAreaSize, wide_name.c_str());
     if (mapping_) view_ = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, kMediaStatusAreaSize);
+    // A failed try holds nothing: the name is free the moment its holder lets go of it.
+    if (!view_) Unmap();
     return static_cast<std::byte*>(view_);
 }
 

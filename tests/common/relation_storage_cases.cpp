@@ -131,13 +131,15 @@ TEST_F(RelationStorage, ShorterListLeavesNoOldRelationBehind) {
 }
 
 TEST_F(RelationStorage, RelationsStoredBeyondAGapStayHiddenAfterTheGapIsFilled) {
+    Store({{0x4, 0, 2, 3}});
     auto key = RelationsKey();
-    for (const char* index : {"0", "2"}) {
-        key->WriteDword(std::string("Relation") + index + "Event", 0x4);
-        key->WriteDword(std::string("Relation") + index + "LED", 0);
-    }
-    Store({{0x4, 0, 2, 3}, {0x8, 0, 4, 3}});
-    EXPECT_EQ(Loaded(), (std::vector<led_relation>{{0x4, 0, 2, 3}, {0x8, 0, 4, 3}}));
+    key->WriteDword("Relation2Event", 0x8);  // left beyond a gap, by another writer of the key
+    key->WriteDword("Relation2LED", 1);
+    EXPECT_EQ(Loaded(), (std::vector<led_relation>{{0x4, 0, 2, 3}})) << "the gap ends the list";
+
+    Store({{0x4, 0, 2, 3}, {0x100, 1, 4, 3}});
+    EXPECT_EQ(Loaded(), (std::vector<led_relation>{{0x4, 0, 2, 3}, {0x100, 1, 4, 3}}))
+        << "filling the gap does not bring the relation beyond it back";
 }
 
 TEST_F(RelationStorage, ListsOfOtherHardwareIdsAreLeftAlone) {

@@ -13,6 +13,10 @@
 #include <optional>
 #include <string>
 
+// Under Wine no keyboard or serial module is found, so the fallback keyboard
+// device is current; its relations lie under its hardware ID, below the program's key.
+inline constexpr char kFallbackRelationsKey[] = "\\2003\\Relations";
+
 class TrayProgramTest : public testing::Test {
 public:
     // Set once by main from --program=PATH.

@@ -1,6 +1,7 @@
 // The out-of-process tests take the program under test as --program=PATH.
 #include "desktop.h"
 #include "e2e_fixture.h"
+#include "tests/common/skipped_exit_code.h"
 
 #include <gtest/gtest.h>
 
@@ -13,5 +14,5 @@ int main(int argc, char** argv) {
         if (std::strncmp(argv[i], kProgram, sizeof kProgram - 1) == 0)
             TrayProgramTest::program_path = e2e::WindowsPath(argv[i] + sizeof kProgram - 1);
     e2e::SeeRealPixels();
-    return RUN_ALL_TESTS();
+    return RunAllTestsShowingSkips();
 }

@@ -16,9 +16,6 @@ namespace {
 
 constexpr DWORD kRecording0Channels = 0x2;
 constexpr DWORD kRecording1Channel = 0x4;
-// Under Wine no keyboard or serial module is found, so the fallback keyboard
-// device is current; its relations lie under its hardware ID.
-constexpr char kFallbackRelationsKey[] = "\\2003\\Relations";
 
 DWORD RunBesideUs(const std::wstring& command_line, const std::wstring& output_path = L"") {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};

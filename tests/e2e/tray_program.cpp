@@ -78,6 +78,12 @@ std::optional<DWORD> ProgramRun::WaitForExit(DWORD timeout_ms) {
     return exit_code;
 }
 
+void ProgramRun::Kill() {
+    if (!Started()) return;
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, INFINITE);
+}
+
 HWND ProgramRun::WaitUntilInTray() {
     return e2e::WaitUntilInTray(Id(), [this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; });
 }

@@ -49,6 +49,8 @@ public:
     DWORD Id() const { return process_.dwProcessId; }
     // The exit code, or nothing when the process still runs after timeout_ms.
     std::optional<DWORD> WaitForExit(DWORD timeout_ms);
+    // Ends the process at once, as a crash or a power cut would, and waits until it is gone.
+    void Kill();
     // The main window once the program is up (null when it does not come up or ends).
     HWND WaitUntilInTray();
 

@@ -76,3 +76,21 @@ TEST_F(RunningProgramTest, TaskbarCreatedAddsTheLostIconAgain) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TrayIconShown(window_); }));
     EXPECT_EQ(Exit(), 0u);
 }
+
+TEST_F(RunningProgramTest, ASecondStartShowsTheRunningProgramsWindowAndEndsWithCode0) {
+    auto user_event = Start(L"USEREVENT1=1");
+    EXPECT_EQ(user_event->WaitForExit(e2e::kPatienceMs), 2u) << "other programs still set user events";
+    auto second = Start(L"");
+    EXPECT_EQ(second->WaitForExit(e2e::kPatienceMs), 0u);
+    EXPECT_TRUE(IsWindowVisible(window_));
+    EXPECT_EQ(UserEvent(1), 1u) << "the second start reset the running program's user events";
+
+    // LOGDETECT handed over: the running program enumerates anew into the log.
+    const std::wstring log = Folder() + L"\\Glimmerbox detection log.txt";
+    ASSERT_EQ(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES);
+    auto logging = Start(L"LOGDETECT");
+    EXPECT_EQ(logging->WaitForExit(e2e::kPatienceMs), 0u);
+    EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(StillRuns());
+    EXPECT_EQ(Exit(), 0u);
+}

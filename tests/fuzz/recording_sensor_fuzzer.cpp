@@ -40,8 +40,9 @@ Expected Judge(std::span<const uint8_t, FakeSharedAreaReader::kAreaSize> area) {
     return expected;
 }
 
-// Every recording slot's trigger, "%06u" of its number, exists and is fired.
+// Every recording slot's trigger, "%06u" of its number, exists and is fired, and no other trigger is kept.
 void CheckTriggers(const cMceRecordingSensor& sensor, std::span<const uint8_t, FakeSharedAreaReader::kAreaSize> area) {
+    for (std::size_t i = 0; i < sensor.TriggerCount(); ++i) FUZZ_REQUIRE(sensor.TriggerAt(i).Fired());
     for (std::size_t i = 0; i < kMediaStatusSlotCount; ++i) {
         MediaStatusSlot slot;
         std::memcpy(&slot, area.data() + MediaStatusSlotOffset(i), sizeof slot);

@@ -124,7 +124,7 @@ private:
         share_.reset();  // the last share lets the area go
         sink_.reset();
         areas_.FailMapping(input_.ConsumeIntegralInRange(0, 7) == 0);
-        sink_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+        sink_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds());
         FUZZ_REQUIRE(sink_ != nullptr);
         share_ = std::make_shared<AreaShare>(sink_);
         acquired_ = 0;

@@ -1,5 +1,7 @@
+#define GLIMMER_COUNT_ALLOCATIONS
 #include "devices/detection_log.h"
 #include "platform/fake/fake_files.h"
+#include "tests/unit/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +32,20 @@ TEST_F(DetectionLogFileTest, EachLineReachesTheFileWhenCompleteWithWindowsLineEn
 }
 
 TEST_F(DetectionLogFileTest, WithoutAFileEveryWriteIsDropped) {
-    files.fail_create = true;
-    cDetectionLogFile log(files.Create(kDetectionLogFileName));
-    log << "lost\n";
-    EXPECT_FALSE(files.Exists(kDetectionLogFileName));
+    const std::string line(5000, 'x');
+    const std::size_t before = g_allocations.load();
+    {
+        cDetectionLogFile log(nullptr);  // what a file that could not be created gives
+        log << line << "\n" << line;  // a whole line, and one left for the closing
+    }
+    EXPECT_EQ(g_allocations.load(), before) << "no text is kept for a file that does not exist";
+}
+
+TEST_F(DetectionLogFileTest, ALinkUnderTheLogsNameIsLeftAlone) {
+    files.Create("theirs.txt")->Write("their text");
+    files.Link(kDetectionLogFileName, "theirs.txt");
+    cDetectionLogFile(files.Create(kDetectionLogFileName)) << "lost\n";
+    EXPECT_EQ(files.Text("theirs.txt"), "their text");
 }
 
 TEST(DetectionLogHexTest, LowerCaseWithoutPrefixPaddedToWidth) {

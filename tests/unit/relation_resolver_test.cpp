@@ -101,17 +101,24 @@ TEST_F(RelationResolver, ActiveEventWithoutAQualifyingRelationShowsUndefined) {
 }
 
 TEST_F(RelationResolver, SuspendResolutionHoldsOnlySuspendEvents) {
-    events_ = event::SystemSuspended | event::AlwaysOn | event::UserEvent0;
+    // "Power on" and "Away mode" survive the gathering like the suspend events, yet take no part in a suspend.
+    events_ = event::SystemSuspended | event::AlwaysOn | event::UserEvent0 | event::PowerOn | event::AwayMode;
     Relate(event::UserEvent0, 0, led_state::On, priority::Highest);
     Relate(event::SystemSuspended, 0, led_state::Blink, priority::Normal);
     Relate(event::PowerOn, 1, led_state::On, priority::Normal);
+    Relate(event::AwayMode, 2, led_state::On, priority::Normal);
+    Relate(event::AlwaysOn, 3, led_state::BlinkSlow, priority::Normal);
 
     led_frame frame = Resolve(false, true);
     EXPECT_EQ(frame[0].state, led_state::Blink);
     EXPECT_TRUE(frame[0].hold);
-    EXPECT_TRUE(frame[1].driven);
-    EXPECT_EQ(frame[1].state, led_state::Undefined);
-    EXPECT_FALSE(frame[1].hold);
+    for (int led : {1, 2}) {
+        EXPECT_TRUE(frame[led].driven) << led;
+        EXPECT_EQ(frame[led].state, led_state::Undefined) << led;
+        EXPECT_FALSE(frame[led].hold) << led;
+    }
+    EXPECT_EQ(frame[3].state, led_state::BlinkSlow);
+    EXPECT_TRUE(frame[3].hold) << "\"Always on\" is a suspend event too";
 }
 
 TEST_F(RelationResolver, ShownEventWithoutCandidatesStaysWhileActive) {

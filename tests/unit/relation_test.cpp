@@ -86,65 +86,61 @@ protected:
         for (const led_relation& relation : relations) list.Add(relation);
         return list;
     }
-    // Saves next over stored with the registry failing after each possible
-    // number of writes in turn, and hands each outcome to check: whether the
-    // save succeeded, whether loading read every stored relation, and what it loaded.
-    template <typename Check>
-    void ForEveryFailurePoint(const std::vector<led_relation>& stored, const std::vector<led_relation>& next,
-                              Check check) {
+    // Saves next over stored, cut short after each possible number of writes
+    // in turn as a kill would cut it; the next start, whose own load may be
+    // cut at the same count, and the one after it must load one list whole.
+    void ExpectOldOrNewAfterEveryCut(const std::vector<led_relation>& stored, const std::vector<led_relation>& next) {
+        platform::fake::FakeRegistry before;
+        ASSERT_TRUE(ListOf(stored).Save(before, kHardwareId));
         for (int writes = 0;; ++writes) {
-            SCOPED_TRACE(testing::Message() << "failing after " << writes << " writes");
-            platform::fake::FakeRegistry registry;
-            ASSERT_TRUE(ListOf(stored).Save(registry, kHardwareId));
+            SCOPED_TRACE(testing::Message() << "cut after " << writes << " writes");
+            platform::fake::FakeRegistry registry(before);
             registry.FailWritesAfter(writes);
             const bool saved = ListOf(next).Save(registry, kHardwareId);
-            registry.FailWritesAfter(-1);
-            cRelationList loaded;
-            const bool every_relation_read = loaded.Load(registry, kHardwareId, catalogue_);
-            check(saved, every_relation_read, Records(loaded));
-            if (saved) return;
+            std::vector<std::vector<led_relation>> starts;
+            for (int restart_writes : {writes, -1}) {
+                registry.FailWritesAfter(restart_writes);
+                cRelationList loaded;
+                EXPECT_TRUE(loaded.Load(registry, kHardwareId, catalogue_));
+                starts.push_back(Records(loaded));
+            }
+            EXPECT_TRUE(starts[1] == stored || starts[1] == next) << starts[1].size() << " relations loaded";
+            EXPECT_EQ(starts[0], starts[1]) << "a restart cut short changed which list the next one loads";
+            if (saved) {
+                EXPECT_EQ(starts[1], next);
+                return;
+            }
         }
     }
 
     cEventCatalogue catalogue_;
 };
 
-TEST_F(RelationSaveFailure, SucceedsOnlyWithTheWholeListStoredAndNeverLeavesAMixedRelation) {
-    const std::vector<led_relation> stored = {{0x4, 0, 2, 3}, {0x8, 0, 4, 3}, {0x100, 1, 2, 3}};
-    const std::vector<led_relation> next = {{0x200, 2, 8, 2}, {0x400, 3, 9, 1}};
-    int failures = 0;
-    ForEveryFailurePoint(stored, next, [&](bool saved, bool every_relation_read, const std::vector<led_relation>& loaded) {
-        if (saved) {
-            EXPECT_TRUE(every_relation_read);
-            EXPECT_EQ(loaded, next);
-            return;
+// Each edit of the configuration window over lists of 1, 2 and 50 distinct relations.
+TEST_F(RelationSaveFailure, EveryEditCutAtAnyWriteLoadsTheOldListOrTheNewOneWhole) {
+    const std::vector<led_relation> defaults = DefaultsOf(kHardwareId, 0);
+    struct Edit {
+        const char* name;
+        void (*apply)(std::vector<led_relation>& relations, const std::vector<led_relation>& defaults);
+    };
+    const Edit edits[] = {
+        {"Add", [](auto& relations, auto&) { relations.push_back({event::Recording1, 0, 2, 3}); }},
+        {"Edit", [](auto& relations, auto&) { relations[relations.size() / 2] = {event::ExtenderInUse, 2, 9, 5}; }},
+        {"Delete", [](auto& relations, auto&) { relations.erase(relations.begin()); }},
+        {"Default", [](auto& relations, auto& defaults) { relations = defaults; }},
+    };
+    for (std::size_t size : {1, 2, 50}) {
+        std::vector<led_relation> stored;
+        for (std::size_t i = 0; i < size; ++i)
+            stored.push_back({1u << (i % 27), static_cast<int32_t>(i), static_cast<int8_t>(i % 14),
+                              static_cast<int8_t>(1 + i % 5)});
+        for (const Edit& edit : edits) {
+            SCOPED_TRACE(testing::Message() << edit.name << " over " << size);
+            std::vector<led_relation> next = stored;
+            edit.apply(next, defaults);
+            ExpectOldOrNewAfterEveryCut(stored, next);
         }
-        ++failures;
-        // A relation caught half-written is skipped, and loading says so.
-        for (const led_relation& relation : loaded) {
-            const bool made_by_user = std::find(stored.begin(), stored.end(), relation) != stored.end() ||
-                                      std::find(next.begin(), next.end(), relation) != next.end();
-            EXPECT_TRUE(made_by_user) << "event " << relation.event << " LED " << relation.led;
-        }
-        if (!every_relation_read) return;
-        ASSERT_GE(loaded.size(), next.size());
-        for (std::size_t i = 0; i < loaded.size(); ++i)
-            EXPECT_TRUE((i < stored.size() && loaded[i] == stored[i]) || (i < next.size() && loaded[i] == next[i]))
-                << "index " << i;
-    });
-    EXPECT_GT(failures, 8) << "every write of the new list and every removal was made to fail once";
-}
-
-TEST_F(RelationSaveFailure, GrowingListKeepsTheOldRelations) {
-    const std::vector<led_relation> stored = {{0x4, 0, 2, 3}};
-    const std::vector<led_relation> next = {{0x4, 0, 2, 3}, {0x8, 0, 4, 3}, {0x100, 1, 2, 3}};
-    ForEveryFailurePoint(stored, next, [&](bool saved, bool, const std::vector<led_relation>& loaded) {
-        if (saved) {
-            EXPECT_EQ(loaded, next);
-        }
-        ASSERT_FALSE(loaded.empty());
-        EXPECT_EQ(loaded[0], stored[0]);
-    });
+    }
 }
 
 TEST_F(RelationSaveFailure, NothingStoredYetAndTheKeyCannotBeCreated) {

@@ -86,7 +86,7 @@ TEST_F(SerialCalibration, RoundTripsThroughTheRegistry) {
     ASSERT_TRUE(second->Activate());
     EXPECT_EQ(second->GetLed(0)->levels[6][0], 55);
     EXPECT_TRUE(second->LevelControlEnabled());
-    EXPECT_TRUE(second->IsLevelControlRunning()) << "Activate opens the port, which starts the timer";
+    EXPECT_TRUE(second->IsLevelControlRunning()) << "Activate opens the port, which starts level control";
 }
 
 TEST_F(SerialCalibration, LoadingLevelControlStartsNothing) {

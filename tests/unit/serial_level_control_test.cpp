@@ -17,7 +17,8 @@ protected:
         device = Build(kPort);
         device->SetLevelControl(true);
         ASSERT_TRUE(device->Activate());
-        ASSERT_EQ(timers.Running(), 1);
+        ASSERT_TRUE(device->IsLevelControlRunning());
+        ASSERT_EQ(timers.Running(), 0) << "no line is dimmed yet";
     }
 
     // One frame with LED i at the given state and level.
@@ -28,6 +29,12 @@ protected:
             device->SetLedState(led, state, false);
         }
         device->EndUpdate(true);
+    }
+
+    // One engine tick of a second: the blink phase advances, and the clock by 125 ms.
+    void Tick() {
+        device->AdvancePhase();
+        clock.Advance(125);
     }
 
     // Advances to the next start of a level period of the latest timer; returns its time.
@@ -54,8 +61,7 @@ TEST_F(SerialLevelControl, PeriodWritesEachLineWhereItsLevelChanges) {
     EXPECT_EQ(ports.port(kPort).writes.size(), before) << "the timer, not the frame, writes the lines";
 
     const uint32_t start = NextPeriod();
-    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}))
-        << "the first period after opening writes every line";
+    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::SetRts, CommFunction::SetBreak}));
     clock.Advance(20);
     EXPECT_EQ(FunctionsAt(start + 5), std::vector{CommFunction::ClrRts});
     EXPECT_EQ(FunctionsAt(start + 10), std::vector{CommFunction::ClrDtr});
@@ -64,14 +70,24 @@ TEST_F(SerialLevelControl, PeriodWritesEachLineWhereItsLevelChanges) {
     EXPECT_EQ(WritesSince(kPort, start).size(), 3u + 1u + 1u + 2u);
 }
 
-TEST_F(SerialLevelControl, FullAndDarkLinesAreWrittenOnlyOnceASecond) {
+TEST_F(SerialLevelControl, TimerRunsOnlyWhileAShownLineIsDimmed) {
+    clock.Advance(1000);  // apart from the writes of the opening
     Show({{0, led_state::On, 100}, {1, led_state::Off, 100}, {2, led_state::On, 0}});
-    const uint32_t start = NextPeriod();
-    clock.Advance(999);
-    EXPECT_TRUE(WritesSince(kPort, start + 1).empty());
-    clock.Advance(1);
-    EXPECT_EQ(FunctionsAt(start + 1000), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::ClrBreak}))
-        << "every line once a second, in case the driver lost a write";
+    const uint32_t start = clock.TickCount();
+    EXPECT_EQ(timers.Running(), 0);
+    EXPECT_EQ(FunctionsAt(start), (std::vector{CommFunction::SetDtr, CommFunction::ClrRts, CommFunction::ClrBreak}))
+        << "the frame writes the lines, every one once a second";
+    for (int tick = 0; tick < 16; ++tick) Tick();
+    EXPECT_EQ(WritesSince(kPort, start + 1).size(), 3u) << "only the repair write of the next second";
+
+    Show({{0, led_state::On, 50}, {1, led_state::Off, 100}, {2, led_state::On, 0}});
+    EXPECT_EQ(timers.Running(), 1);
+    NextPeriod();
+    clock.Advance(10);
+    EXPECT_FALSE(ports.port(kPort).dtr) << "dimmed";
+    Show({{0, led_state::On, 100}, {1, led_state::Off, 100}, {2, led_state::On, 0}});
+    EXPECT_EQ(timers.Running(), 0);
+    EXPECT_TRUE(ports.port(kPort).dtr) << "at full level at once, without waiting for a period";
 }
 
 TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
@@ -88,25 +104,29 @@ TEST_F(SerialLevelControl, OnTimesComeFromLevels) {
 }
 
 TEST_F(SerialLevelControl, LevelsBelowFivePercentStayDark) {
+    clock.Advance(1);  // apart from the probe's writes
+    const uint32_t start = clock.TickCount();
     Show({{0, led_state::On, 4}, {1, led_state::On, 0}, {2, led_state::Off, 100}});
-    const uint32_t start = NextPeriod();
+    EXPECT_EQ(timers.Running(), 0);
     clock.Advance(40);
     for (const LineWrite& write : WritesSince(kPort, start))
         EXPECT_TRUE(write.function == CommFunction::ClrDtr || write.function == CommFunction::ClrRts ||
                     write.function == CommFunction::ClrBreak);
 }
 
-TEST_F(SerialLevelControl, BlinkPhaseBlanksTheLine) {
-    Show({{0, led_state::Blink, 100}});
-    uint32_t start = NextPeriod();
+TEST_F(SerialLevelControl, BlinkPhaseBlanksTheLineAndStopsItsTimer) {
+    Show({{0, led_state::Blink, 50}});
+    const uint32_t start = NextPeriod();
     EXPECT_EQ(FunctionsAt(start).front(), CommFunction::SetDtr);
 
     for (int tick = 0; tick < 4; ++tick) device->AdvancePhase();  // "Blink" is dark in phases 4 to 7
-    clock.Advance(1);
-    EXPECT_FALSE(ports.port(kPort).dtr) << "the next tick, not the next period, darkens the line";
-    start = NextPeriod();
-    clock.Advance(19);
-    EXPECT_TRUE(WritesSince(kPort, start).empty()) << "a dark line is not written again";
+    EXPECT_EQ(timers.Running(), 0) << "a blanked line needs no timer";
+    EXPECT_FALSE(ports.port(kPort).dtr) << "the frame, not the next period, darkens the line";
+    const uint32_t dark = clock.TickCount();
+    clock.Advance(40);
+    EXPECT_TRUE(WritesSince(kPort, dark + 1).empty()) << "a dark line is not written again";
+    for (int tick = 0; tick < 4; ++tick) device->AdvancePhase();
+    EXPECT_EQ(timers.Running(), 1) << "lit and dimmed again";
 }
 
 TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
@@ -133,7 +153,7 @@ TEST_F(SerialLevelControl, FullColourLedMixesFromEachLinesLevel) {
     clock.Advance(10);
     EXPECT_TRUE(ports.port(2).dtr);
     EXPECT_FALSE(ports.port(2).rts);
-    EXPECT_EQ(WritesSince(2, start).size(), 4u) << "the first period's start and the end of green";
+    EXPECT_EQ(WritesSince(2, start).size(), 3u) << "the lines that go on, and the end of green";
 }
 
 TEST_F(SerialLevelControl, StopWritesTheLatestFrameAtFullLevel) {
@@ -183,6 +203,7 @@ TEST_F(SerialLevelControl, ResumeFixReopensAProlificPortWithASingleTimer) {
     device->ResumeFix().Set(true);
     ASSERT_TRUE(device->Activate());
     ASSERT_TRUE(device->IsLevelControlRunning());
+    Show({{0, led_state::On, 50}});
 
     device->Suspend();
     device->Resume();
@@ -227,9 +248,12 @@ TEST_F(SerialLevelControl, CloseStopsATimerWhoseSettingWasSwitchedOffUnderIt) {
     // Another port of this module kind switched level control off; a repeated Activate loads that.
     registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, std::string(kGlimmerboxKey) + "\\1000")
         ->WriteDword("LevelControl", 0);
+    Show({{0, led_state::On, 50}});
     EXPECT_FALSE(device->Activate()) << "the port is open already";
     ASSERT_FALSE(device->LevelControlEnabled());
-    ASSERT_TRUE(device->IsLevelControlRunning());
+    ASSERT_EQ(timers.Running(), 1);
+    Show({{0, led_state::On, 30}});
+    EXPECT_EQ(timers.Running(), 1) << "the timer writes the lines until it is stopped, not the frames beside it";
     device.reset();
     EXPECT_EQ(timers.Running(), 0);
     clock.Advance(100);  // a callback into the destroyed device would show up under the sanitizers
@@ -275,13 +299,18 @@ TEST_F(SerialLevelControl, FailedTimerIsReported) {
     device->SetLevelControl(false);
     timers.FailCreation(true);
     device->SetLevelControl(true);
-    ASSERT_EQ(message_boxes.shown.size(), 1u);
+    EXPECT_TRUE(message_boxes.shown.empty()) << "no line needs the timer yet";
+    Show({{0, led_state::On, 50}});
+    Show({{0, led_state::On, 40}});
+    ASSERT_EQ(message_boxes.shown.size(), 1u) << "once, not at every frame";
     EXPECT_EQ(message_boxes.shown[0].caption, "Error");
     EXPECT_EQ(message_boxes.shown[0].text, "timeSetEvent failed");
-    EXPECT_FALSE(device->IsLevelControlRunning());
+    EXPECT_EQ(timers.Running(), 0);
+    EXPECT_TRUE(ports.port(kPort).dtr) << "a dimmed line without its timer stays on through the period";
 }
 
 TEST_F(SerialLevelControl, SecondStartKeepsOneTimer) {
+    Show({{0, led_state::On, 50}});
     device->StartLevelControl();
     device->StartLevelControl();
     EXPECT_EQ(timers.Running(), 1);
@@ -322,7 +351,14 @@ TEST_F(SerialFrames, WithoutLevelControlFramesWriteTheLinesThatChange) {
     EXPECT_EQ(WritesSince(3, opened_at + 1000).size(), 3u) << "every line once a second";
 
     device->Suspend();
+    EXPECT_TRUE(ports.port(3).brk) << "the suspend darkens the LED that is not held";
     const size_t asleep = ports.port(3).writes.size();
+    device->BeginUpdate();
+    device->SetLedState(0, led_state::On, false);
+    device->EndUpdate(true);
+    clock.Advance(1000);
+    device->AdvancePhase();
+    EXPECT_EQ(ports.port(3).writes.size(), asleep) << "nothing reaches a suspended device";
     device->Resume();
     EXPECT_EQ(ports.port(3).writes.size(), asleep + 3) << "every line after the system woke";
 }

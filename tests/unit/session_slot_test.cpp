@@ -28,7 +28,7 @@ protected:
     }
     // A sink's share of the process's area, as each sink the host makes joins it.
     std::shared_ptr<AreaShare> Join() {
-        return AreaShare::Join([this] { return StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName); });
+        return AreaShare::Join([this] { return StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds()); });
     }
     const MediaStatusSlot& Slot(std::size_t index) const { return SlotOf(*reader_, index); }
     bool AreaIsZero() const {
@@ -130,6 +130,35 @@ TEST_F(SessionSlotTest, ASessionThatCannotBeMadeGivesItsSlotBack) {
     EXPECT_TRUE(made->slot.Holds());
     EXPECT_EQ(Slot(0).inUse, 1) << "the slot given back is the next one taken";
     EXPECT_EQ(Slot(0).sequence, 2u);
+}
+
+// Another process held the area's name when the sink came: a session made
+// then is seen from its first change once the name is free, and the sink
+// tries to map the area at most once a second.
+TEST(SessionSlotWithoutArea, IsSeenOnceTheAreaCanBeMapped) {
+    MemoryAreas areas;
+    areas.FailMapping(true);
+    auto share = AreaShare::Join(
+        [&] { return StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName, areas.Milliseconds()); });
+    SessionSlot session = SessionSlot::Acquire(share);
+    SessionSlot closed = SessionSlot::Acquire(share);
+    closed.Release();
+    session.Apply(MSPROPTAG_Play, kTrue);
+
+    areas.FailMapping(false);
+    areas.Advance(999);
+    session.Apply(MSPROPTAG_Play, kTrue);
+    EXPECT_FALSE(areas.Open(kMediaStatusAreaName)) << "tried again within a second";
+    areas.Advance(1);
+    session.Apply(MSPROPTAG_Recording, kTrue);
+    closed.Apply(MSPROPTAG_Play, kTrue);
+
+    MemoryAreas::Reader reader = areas.Open(kMediaStatusAreaName);
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(session.Holds());
+    EXPECT_EQ(SlotOf(*reader, 0).sequence, 1u);
+    EXPECT_EQ(SlotOf(*reader, 0).lastState, MSPROPTAG_Recording);
+    EXPECT_EQ(SlotOf(*reader, 1).inUse, 0) << "a closed session took a slot";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using sink::fake::MemoryAreas;
 using sink::fake::SlotOf;
@@ -25,7 +26,7 @@ bool AllZero(const MemoryAreas::Bytes& bytes, std::size_t from, std::size_t to) 
 class StatusAreaTest : public testing::Test {
 protected:
     void SetUp() override {
-        area_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+        area_ = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds());
         ASSERT_TRUE(area_ && area_->HasView());
         reader_ = areas_.Open(kMediaStatusAreaName);
         ASSERT_TRUE(reader_);
@@ -57,7 +58,7 @@ protected:
 TEST_F(StatusAreaTest, CreatingClearsTheSlotsOfAnAreaThatAlreadyExisted) {
     auto slot = Take();
     area_->ApplyProperty(slot, MSPROPTAG_Recording, kTrue);
-    auto second = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName);
+    auto second = StatusArea::Make(areas_.NewBacking(), kMediaStatusAreaName, areas_.Milliseconds());
     EXPECT_TRUE(AllZero(*reader_, 0, kMediaStatusAreaSize));
     EXPECT_EQ(second->AcquireSlot(), 0u);
     EXPECT_EQ(Slot(0).sequence, 1u) << "each writer numbers from 1";
@@ -69,6 +70,8 @@ TEST_F(StatusAreaTest, SlotsAreTakenLowestFirstAndNumberedInOrder) {
         EXPECT_EQ(Slot(i).inUse, 1);
         EXPECT_EQ(Slot(i).sequence, i + 1);
     }
+    // A session that set every field, the picture count and the reserved bytes included.
+    std::memset(&ForeignSlot(3), 0xFF, sizeof(MediaStatusSlot));
     area_->ClearSlot(3);
     EXPECT_TRUE(AllZero(*reader_, MediaStatusSlotOffset(3), MediaStatusSlotOffset(4)));
     EXPECT_EQ(area_->AcquireSlot(), 3u);
@@ -124,11 +127,12 @@ TEST_F(StatusAreaTest, FalseClearsLastStateEvenWhenOtherBytesStaySet) {
 
 TEST_F(StatusAreaTest, TruthIsTheLowSixteenBitsOfTheValueField) {
     auto slot = Take();
-    area_->ApplyProperty(slot, MSPROPTAG_Mute, 0x0001);
-    EXPECT_EQ(Slot(slot).lastState, MSPROPTAG_Mute);
-    area_->ApplyProperty(slot, MSPROPTAG_Mute, 0x10000);
-    EXPECT_EQ(Slot(slot).lastState, 0);
-    EXPECT_EQ(Slot(slot).stateFlags[0], 0);
+    const std::pair<uint32_t, bool> truths[] = {{0x0001, true}, {0x0100, true}, {0x8000, true}, {0x10000, false}};
+    for (auto [value_field, is_true] : truths) {
+        area_->ApplyProperty(slot, MSPROPTAG_Mute, value_field);
+        EXPECT_EQ(Slot(slot).lastState, is_true ? MSPROPTAG_Mute : 0) << std::hex << value_field;
+        EXPECT_EQ(Slot(slot).stateFlags[0], is_true ? 1 : 0) << std::hex << value_field;
+    }
 }
 
 TEST_F(StatusAreaTest, EveryTagWithTheStateBitSetsLastStateButOnlyTheTableSetsBytes) {
@@ -219,15 +223,21 @@ TEST_F(StatusAreaTest, TheAreaLivesOnWhileAReaderHoldsIt) {
 TEST(StatusAreaWithoutView, NoSlotIsGivenAndNothingFails) {
     MemoryAreas areas;
     areas.FailMapping(true);
-    auto area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName);
+    auto area = StatusArea::Make(areas.NewBacking(), kMediaStatusAreaName, areas.Milliseconds());
     ASSERT_TRUE(area);
     EXPECT_FALSE(area->HasView());
     EXPECT_EQ(area->AcquireSlot(), std::nullopt);
     area->ApplyProperty(0, MSPROPTAG_Play, kTrue);
     area->ClearSlot(0);
     area->Teardown();
+    areas.FailMapping(false);
+    areas.Advance(60000);
+    EXPECT_EQ(area->AcquireSlot(), std::nullopt) << "a torn-down area is not mapped again";
+    EXPECT_FALSE(areas.Open(kMediaStatusAreaName));
 }
 
-TEST(StatusAreaWithoutView, NoBackingGivesNoArea) { EXPECT_EQ(StatusArea::Make(nullptr, kMediaStatusAreaName), nullptr); }
+TEST(StatusAreaWithoutView, NoBackingGivesNoArea) {
+    EXPECT_EQ(StatusArea::Make(nullptr, kMediaStatusAreaName, [] { return 0u; }), nullptr);
+}
 
 }  // namespace

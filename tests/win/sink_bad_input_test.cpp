@@ -205,7 +205,10 @@ TEST_F(SinkBadInput, ALateBoundStatusChangeWithPlainArraysWorks) {
     EXPECT_TRUE(OnlyItsOwnSlotChanged());
 }
 
-TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlots) {
+// Another process holds the name as another kind of object: the sink
+// answers as ever and publishes nothing, and once the name is free its next
+// change is published.
+TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlotsUntilTheNameIsFree) {
     neighbour_.Reset();
     session_.Reset();
     sink_.Reset();
@@ -215,11 +218,16 @@ TEST_F(SinkBadInput, ASinkWhoseAreaNameIsTakenWorksWithoutSlots) {
     ComPtr<IMediaStatusSession> session = Open();
     ASSERT_TRUE(session);
     EXPECT_EQ(Change(session.Get(), TagArray({MSPROPTAG_Recording}), PropertyArray({BoolValue(true)})), S_OK);
-    EXPECT_EQ(session->Close(), S_OK);
+    CloseHandle(squatter);
     EXPECT_FALSE(ReadArea());
+
+    Sleep(1100);  // the sink tries the name again at most once a second
+    EXPECT_EQ(Change(session.Get(), TagArray({MSPROPTAG_Play}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(Area().Slot(0).lastState, MSPROPTAG_Play);
+    EXPECT_EQ(Area().Slot(0).sequence, 1u);
+    EXPECT_EQ(session->Close(), S_OK);
     session.Reset();
     sink_.Reset();
-    CloseHandle(squatter);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "sink_fixture.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -143,6 +145,20 @@ TEST_F(SinkObjects, ASecondSinkInTheProcessSharesTheAreaWithTheFirst) {
 
     second.Reset();  // the last sink closes the area
     EXPECT_FALSE(ReadArea());
+}
+
+TEST_F(SinkObjects, ALinkUnderTheBackingFilesNameIsLeftAlone) {
+    sink_.Reset();  // it holds the backing file
+    wchar_t temp[MAX_PATH];
+    const std::filesystem::path folder(std::wstring(temp, GetTempPathW(MAX_PATH, temp))), theirs = folder / "theirs.txt";
+    std::ofstream(theirs) << "their text";
+    ASSERT_TRUE(CreateHardLinkW((folder / "GlimmerboxMSAS").c_str(), theirs.c_str(), nullptr));
+    sink_ = CreateSink();
+    ComPtr<IMediaStatusSession> session = Open();
+    ASSERT_EQ(Change(session.Get(), TagArray({MSPROPTAG_Play}), PropertyArray({BoolValue(true)})), S_OK);
+    EXPECT_EQ(Area().Slot(0).lastState, MSPROPTAG_Play) << "the area works without its file";
+    EXPECT_EQ(std::filesystem::file_size(theirs), sizeof "their text" - 1) << "their file is untouched";
+    std::filesystem::remove(theirs);
 }
 
 TEST_F(SinkObjects, InitializeChangesNothing) {

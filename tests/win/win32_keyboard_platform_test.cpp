@@ -46,6 +46,16 @@ TEST(Win32FilesTest, DetectionLogIsRewrittenWithWindowsLineEnds) {
     EXPECT_EQ(files.Create("no such folder\\log.txt"), nullptr);
 }
 
+TEST(Win32FilesTest, ALogNameThatIsASecondNameOfAnotherFileIsRefused) {
+    const char* theirs = "glimmerbox theirs.txt";
+    std::ofstream(theirs, std::ios::binary) << "their text";
+    ASSERT_TRUE(CreateHardLinkA(kDetectionLogFileName, theirs, nullptr));
+    EXPECT_EQ(platform::win32::Win32Files().Create(kDetectionLogFileName), nullptr);
+    EXPECT_EQ(ReadBytes(theirs), "their text");
+    std::remove(kDetectionLogFileName);
+    std::remove(theirs);
+}
+
 TEST(Win32KeyboardsTest, MissingKeyboardReportsTheOpenError) {
     platform::win32::Win32Keyboards keyboards;
     const std::string missing = "\\\\.\\HID#VID_0000&PID_0000#0#{884b96c3-56ef-11d1-bc8c-00a0c91405dd}";

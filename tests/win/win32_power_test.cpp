@@ -1,7 +1,7 @@
-// The power and window services against the real system calls.
+// The power and window services and the search for system libraries against the real system calls.
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_power.h"
-
-#include <windows.h>
+#include "sink_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,28 @@ TEST(Win32Power, BindsCallNtPowerInformationByNameAndAsksTheExecutionState) {
     EXPECT_EQ(state & ~uint32_t{ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED | ES_USER_PRESENT | ES_AWAYMODE_REQUIRED |
                                 ES_CONTINUOUS},
               0u);
+}
+
+// Glimmerbox.dll, a library without the power functions, under another name beside this program.
+struct PlantedLibrary {
+    explicit PlantedLibrary(const wchar_t* name)
+        : path(BesideTests(name)), copied(CopyFileW(BesideTests(L"Glimmerbox.dll").c_str(), path.c_str(), FALSE)) {}
+    ~PlantedLibrary() { DeleteFileW(path.c_str()); }
+    const std::wstring path;
+    const bool copied;
+};
+
+TEST(Win32Power, APowerLibraryBesideTheProgramIsNotTheOneLoaded) {
+    PlantedLibrary planted(L"powrprof.dll");
+    ASSERT_TRUE(planted.copied);
+    // Wine takes its own library before any other of that name; told to take
+    // the one the search finds, as Windows does, it shows which one that is.
+    const wchar_t* overrides = L"Software\\Wine\\DllOverrides";
+    RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"powrprof", REG_SZ, L"native,builtin", sizeof L"native,builtin");
+    DllBinding binding = DllBinding::LibraryMissing;
+    platform::win32::Win32Power().LoadPowerInformation(binding);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, overrides, L"powrprof");
+    EXPECT_EQ(binding, DllBinding::Bound);
 }
 
 TEST(Win32Power, LastInputTimeLiesInThePast) {
@@ -62,7 +84,19 @@ TEST_F(Win32Window, FindsTopLevelWindowsByClass) {
     platform::win32::Win32WindowFinder finder;
     EXPECT_FALSE(finder.ClassExists(kClass));
     EXPECT_FALSE(finder.ClassExists("eHome Render Window"));
-    // Top-level windows need a display; a message-only window is no top-level window.
-    if (!Create(nullptr)) GTEST_SKIP() << "no display for a top-level window";
+    // A message-only window is no top-level window. The test fixture gives every test a display.
+    ASSERT_TRUE(Create(nullptr));
     EXPECT_TRUE(finder.ClassExists(kClass));
+}
+
+// Last in this program: the restriction holds for the rest of the process.
+TEST(Win32LibrarySearch, AfterTheRestrictionALibraryBesideTheProgramIsNotFound) {
+    PlantedLibrary planted(L"glimmerbox_planted.dll");
+    HMODULE found = LoadLibraryW(L"glimmerbox_planted.dll");
+    ASSERT_TRUE(found) << "the open search finds it";
+    FreeLibrary(found);
+
+    platform::win32::RestrictLibrarySearch();
+    EXPECT_EQ(LoadLibraryW(L"glimmerbox_planted.dll"), nullptr);
+    EXPECT_TRUE(LoadLibraryW(L"powrprof.dll")) << "the system folder is still searched";
 }

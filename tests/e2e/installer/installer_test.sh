@@ -5,7 +5,9 @@
 # Features" entry), the stand-in Media Center host of each bitness playing a
 # session through the installed modules, the program started from the shortcut
 # and from the log-on entry (main window, tray icon, end on a close
-# request), and a silent uninstall that leaves only the user's settings.
+# request), a silent uninstall that leaves only the user's settings, a folder
+# that holds other files refused, and an upgrade into another folder that
+# leaves nothing of the earlier installation, not even to its uninstaller.
 #
 #   installer_test.sh INSTALLER PREVIOUS_INSTALLER VERSION PROGRAM WIN32_DIR WIN64_DIR WORK_DIR
 #
@@ -85,10 +87,10 @@ starts_and_closes() {
     equals "tray $in_tray, ended $ended" "tray 0, ended 0" && contains "$driven" "exit 0"
 }
 
-# The uninstaller finishes from a copy of itself, whose last step removes
-# the "Programs and Features" entry.
+# uninstall [FOLDER]: the uninstaller finishes from a copy of itself, whose
+# last step removes the "Programs and Features" entry.
 uninstall() {
-    win "$install_dir\\Uninstall.exe" /S || return 1
+    win "${1:-$install_dir}\\Uninstall.exe" /S || return 1
     for attempt in $(seq 100); do no_key "$entry_key" 32 && sleep 1 && return 0; sleep 0.2; done
     return 1
 }
@@ -100,6 +102,26 @@ hold_module() {
     holder=$!
     for attempt in $(seq 300); do grep -q "open tv" "$work/installer_holder.txt" && return 0; sleep 0.1; done
     return 1
+}
+
+# size_is_installed_files FOLDER: the entry's size counts the installed files only.
+size_is_installed_files() {
+    kilobytes=$(printf '0x%x' $(($(cd "$1" && cat Glimmerbox.exe Glimmerbox.dll Uninstall.exe x64/Glimmerbox.dll | wc -c) / 1024)))
+    equals "$(reg_value "$entry_key" 32 EstimatedSize)" "$kilobytes"
+}
+
+# registered_in FOLDER: the entry, the class in both views, the log-on start and the shortcut point into FOLDER.
+registered_in() {
+    equals "$(reg_value "$entry_key" 32 InstallLocation)" "$1" &&
+        equals "$(reg_value "$class_key\\InprocServer32" 32)" "$1\\Glimmerbox.dll" &&
+        equals "$(reg_value "$class_key\\InprocServer32" 64)" "$1\\x64\\Glimmerbox.dll" &&
+        equals "$(reg_value "$run_key" 32 Glimmerbox)" "\"$1\\Glimmerbox.exe\"" &&
+        contains "$(tr -d '\0' <"$unix_shortcut")" "$1\\Glimmerbox.exe"
+}
+
+nothing_registered() {
+    no_key "$class_key" 32 && no_key "$class_key" 64 && test ! -e "$unix_shortcut" &&
+        equals "$(reg_value "$run_key" 32 Glimmerbox)" "" && no_key "$entry_key" 32
 }
 
 restarts_remove() {
@@ -158,8 +180,7 @@ for pair in "DisplayName=Glimmerbox" "DisplayVersion=$version" "Publisher=Quillm
             "NoModify=0x1" "NoRepair=0x1"; do
     check "the \"Programs and Features\" entry's ${pair%%=*}" equals "$(value_of "$entry" "${pair%%=*}")" "${pair#*=}"
 done
-kilobytes=$(printf '0x%x' $(($(cat "$unix_install_dir"/*.* "$unix_install_dir"/x64/* | wc -c) / 1024)))
-check "the entry's size is the installed files' kilobytes" equals "$(value_of "$entry" EstimatedSize)" "$kilobytes"
+check "the entry's size is the installed files' kilobytes" size_is_installed_files "$unix_install_dir"
 
 echo "== starting the program =="
 check "the Start menu shortcut is there" test -f "$unix_shortcut"
@@ -183,6 +204,37 @@ check "the 64-bit host finds no sink" host_finds_no_sink "$win64"
 check "no Start menu shortcut" test ! -e "$unix_shortcut"
 check "no log-on entry" equals "$(reg_value "$run_key" 32 Glimmerbox)" ""
 check "no \"Programs and Features\" entry" no_key "$entry_key" 32
+
+echo "== a folder of its own =="
+other_dir='C:\Glimmerbox'
+unix_other_dir="$WINEPREFIX/drive_c/Glimmerbox"
+mkdir -p "$WINEPREFIX/drive_c/Tools"
+echo "not Glimmerbox's" >"$WINEPREFIX/drive_c/Tools/Uninstall.exe"
+win "$installer" /S '/D=C:\Tools'
+check "a folder that holds other files is refused with ERROR_DIR_NOT_EMPTY" equals $? 145
+check "the refused folder keeps its files" equals "$(files_below "$WINEPREFIX/drive_c/Tools")" "./Uninstall.exe "
+check "the refused folder gets no entry" no_key "$entry_key" 32
+check "installing again installs silently" win "$installer" /S
+head -c 300000 /dev/zero >"$unix_install_dir/notes.txt"
+check "installing over its own installation installs silently" win "$installer" /S
+check "the entry's size leaves out files that are not Glimmerbox's" size_is_installed_files "$unix_install_dir"
+rm "$unix_install_dir/notes.txt"
+cp "$unix_install_dir/Uninstall.exe" "$work/installer_earlier_uninstaller.exe"
+check "an upgrade into another folder installs silently" win "$installer" /S "/D=$other_dir"
+check "the earlier installation is gone" test ! -e "$unix_install_dir"
+check "the other folder holds the installation" \
+    equals "$(files_below "$unix_other_dir")" "./Glimmerbox.dll ./Glimmerbox.exe ./Uninstall.exe ./x64/Glimmerbox.dll "
+check "every registration points into the other folder" registered_in "$other_dir"
+check "the entry's size there is the installed files'" size_is_installed_files "$unix_other_dir"
+mkdir -p "$unix_install_dir"
+cp "$work/installer_earlier_uninstaller.exe" "$unix_install_dir/Uninstall.exe"
+# Each word on its own: a quoted _?= or /D= (as Wine quotes a word with blanks) is ignored.
+check "the earlier uninstaller, run afterwards, ends" win "$install_dir\\Uninstall.exe" /S _?=$install_dir
+check "it leaves the installation in the other folder alone" registered_in "$other_dir"
+rm -r "$unix_install_dir"
+check "the installation in the other folder uninstalls silently" uninstall "$other_dir"
+check "no file or folder of it is left" test ! -e "$unix_other_dir"
+check "no class in either view, shortcut, log-on start or entry is left" nothing_registered
 
 echo "== a module that Media Center's host holds =="
 check "installing again installs silently" win "$installer" /S

@@ -1,4 +1,5 @@
 #include "app/build_stamp.h"
+#include "app/command_line.h"
 #include "devices/detection_log.h"
 #include "tests/unit/app/app_fixture.h"
 
@@ -17,6 +18,7 @@ struct CommandLineCase {
     StoredEvents stored;  // "UserEvent0" .. "UserEvent2" afterwards; nothing: never written
     bool help_shown;
     bool log_detect;
+    bool running_elsewhere = false;  // a program of this session takes the start over
 };
 
 void PrintTo(const CommandLineCase& c, std::ostream* out) { *out << c.name; }
@@ -27,9 +29,16 @@ TEST_P(StartUp, CommandLineEndsOrRunsOn) {
     const CommandLineCase& c = GetParam();
     metrics.Set(platform::kSmRemoteSession, c.remote_session ? 1 : 0);
     Build();
-    const std::optional<int> code = model->Start(c.arguments, [this] { tray_rows = 0; });
+    std::optional<bool> handed_over_log_detect;
+    const std::optional<int> code = model->Start(c.arguments, [this] { tray_rows = 0; }, [&](bool log_detect) {
+        handed_over_log_detect = log_detect;
+        return c.running_elsewhere;
+    });
 
     EXPECT_EQ(code, c.exit_code);
+    // Only a start that would run on is handed over: the other ends stay as they are.
+    EXPECT_EQ(handed_over_log_detect.has_value(), !c.exit_code || *c.exit_code == exit_code::HandedOver);
+    EXPECT_EQ(handed_over_log_detect.value_or(c.log_detect), c.log_detect);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(StoredDword(kGlimmerboxKey, "UserEvent" + std::to_string(i)), c.stored[i]) << i;
     ASSERT_EQ(english_boxes.shown.size(), c.help_shown ? 1u : 0u);
@@ -69,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"LogInside", {kOwn, "xlogdetectx"}, false, kNone, kReset, false, true},
         CommandLineCase{"EventNotAtStart", {kOwn, "XUSEREVENT0=1"}, false, 1, {}, true, false},
         CommandLineCase{"UserEventBeforeRemote", {kOwn, "USEREVENT0=0"}, true, 2, {false, kNone, kNone}, false, false},
-        CommandLineCase{"RemoteSession", {kOwn}, true, 4, {}, false, false}),
+        CommandLineCase{"RemoteSession", {kOwn}, true, 4, {}, false, false},
+        CommandLineCase{"HandedOver", {kOwn}, false, 0, {}, false, false, true},
+        CommandLineCase{"LogHandedOver", {kOwn, "LOGDETECT"}, false, 0, {}, false, true, true},
+        CommandLineCase{"EventWhileRunning", {kOwn, "USEREVENT0=1"}, false, 2, {true, kNone, kNone}, false, false,
+                        true}),
     [](const testing::TestParamInfo<CommandLineCase>& info) { return info.param.name; });
 
 TEST_F(AppFixture, PlainStartFillsTheWindowBeforeTheTrayIconAndTicksAfterIt) {

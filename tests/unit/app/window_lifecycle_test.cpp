@@ -1,4 +1,5 @@
 #include "app/links.h"
+#include "devices/detection_log.h"
 #include "tests/unit/app/app_fixture.h"
 
 namespace {
@@ -103,6 +104,22 @@ TEST_F(WindowLifecycle, ConfigureShowsOnceAndBringsToFront) {
     ShowInFront();  // already visible: only to the front
     EXPECT_EQ(desktop.shows, shows);
     EXPECT_TRUE(desktop.IsForeground(windows.main));
+}
+
+TEST_F(WindowLifecycle, SecondStartShowsTheWindowAndWithLogDetectLogsARefresh) {
+    desktop.LoseForeground();
+    model->WMSecondStart(false);
+    EXPECT_TRUE(Visible());
+    EXPECT_TRUE(desktop.IsForeground(windows.main));
+    EXPECT_FALSE(files.Exists(kDetectionLogFileName));
+
+    model->ListView1DblClick(0);  // the event dialog edits a record: no refresh under it
+    model->WMSecondStart(true);
+    EXPECT_FALSE(files.Exists(kDetectionLogFileName));
+    model->EventDialog().Button1Click();
+    model->WMSecondStart(true);
+    EXPECT_TRUE(files.Exists(kDetectionLogFileName));
+    EXPECT_TRUE(model->LogDetect()) << "later refreshes log too, as after a start with LOGDETECT";
 }
 
 TEST_F(WindowLifecycle, TestButtonsAlternateAndLinksOpen) {
