@@ -1,7 +1,7 @@
 #include "app/calibration_editor.h"
 
 #include "app/main_timers.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <algorithm>
 #include <string>

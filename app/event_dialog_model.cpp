@@ -1,6 +1,6 @@
 #include "app/event_dialog_model.h"
 
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <algorithm>
 #include <cctype>

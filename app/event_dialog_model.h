@@ -7,8 +7,8 @@
 #include "app/control_views.h"
 #include "app/suspend_notice.h"
 #include "engine/led_engine.h"
-#include "engine/persistent_variables.h"
 #include "platform/top_level_windows.h"
+#include "settings/persistent_variables.h"
 
 #include <cstdint>
 #include <string>

@@ -6,9 +6,9 @@
 #include "app/links.h"
 #include "app/main_timers.h"
 #include "devices/device_detection.h"
-#include "engine/led_vocabulary.h"
 #include "platform/power.h"
 #include "sensors/file_version.h"
+#include "settings/led_vocabulary.h"
 
 #include <cstdio>
 
@@ -298,13 +298,13 @@ void cMainWindowModel::Panel1DblClick() { view_.rnd_tab_shown = !view_.rnd_tab_s
 
 void cMainWindowModel::ButtonSuspendClick() {
     view_.suspend_enabled = false;
-    engine_.OnPowerBroadcast(platform::kPbtApmSuspend, 0);
+    engine_.OnPowerEvent({platform::kPbtApmSuspend});
     view_.resume_enabled = true;
 }
 
 void cMainWindowModel::ButtonResumeClick() {
     view_.resume_enabled = false;
-    engine_.OnPowerBroadcast(platform::kPbtApmResumeAutomatic, 0);
+    engine_.OnPowerEvent({platform::kPbtApmResumeAutomatic});
     view_.suspend_enabled = true;
 }
 
@@ -381,6 +381,6 @@ void cMainWindowModel::End(bool session_ends) {
     }
 }
 
-void cMainWindowModel::WMPowerBroadcast(uintptr_t wparam, intptr_t lparam) { engine_.OnPowerBroadcast(wparam, lparam); }
+void cMainWindowModel::WMPowerBroadcast(const platform::PowerEvent& power_event) { engine_.OnPowerEvent(power_event); }
 
-void cMainWindowModel::WMSessionChange(uintptr_t wparam, intptr_t lparam) { engine_.OnSessionChange(wparam, lparam); }
+void cMainWindowModel::WMSessionChange(const platform::SessionChange& change) { engine_.OnSessionChange(change); }

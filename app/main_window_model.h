@@ -13,8 +13,8 @@
 #include "app/event_dialog_model.h"
 #include "app/suspend_notice.h"
 #include "engine/led_engine.h"
-#include "engine/persistent_variables.h"
 #include "sensors/windows_version.h"
+#include "settings/persistent_variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -163,8 +163,8 @@ public:
     // WM_ENDSESSION: when the session really ends (ending), the program ends with its LEDs
     // dark; a session end that was cancelled changes nothing.
     void WMEndSession(bool ending);
-    void WMPowerBroadcast(uintptr_t wparam, intptr_t lparam);
-    void WMSessionChange(uintptr_t wparam, intptr_t lparam);
+    void WMPowerBroadcast(const platform::PowerEvent& power_event);
+    void WMSessionChange(const platform::SessionChange& change);
     // A later start handed over: the window shows as "Configure" shows it. With
     // LOGDETECT the devices are first enumerated anew into the detection log, as
     // every later "Refresh devices" then is; not while the event dialog is open.

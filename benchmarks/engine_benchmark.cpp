@@ -5,7 +5,7 @@
 #include "tests/unit/allocation_counter.h"
 
 #include "engine/led_engine.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 #include "tests/unit/fake_machine.h"
 
 #include <benchmark/benchmark.h>

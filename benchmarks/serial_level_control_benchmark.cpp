@@ -6,11 +6,11 @@
 // device's own work.
 
 #include "devices/serial_led_device.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_multimedia_timers.h"
 #include "platform/fake/fake_registry.h"
+#include "settings/led_vocabulary.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 #include "devices/detection_log.h"
 #include "devices/keyboard_indicators.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "devices/led_device.h"
 
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 void led_descriptor::AddState(int8_t state, uint16_t lines) {
     if (state_count >= kMaxLedStates) return;

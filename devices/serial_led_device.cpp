@@ -2,7 +2,7 @@
 
 #include "devices/detection_log.h"
 #include "devices/serial_lines.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <algorithm>
 #include <cctype>

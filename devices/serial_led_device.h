@@ -9,12 +9,12 @@
 #include "devices/detection_log.h"
 #include "devices/led_device.h"
 #include "devices/serial_port_registry.h"
-#include "engine/persistent_variables.h"
 #include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/multimedia_timers.h"
 #include "platform/registry.h"
 #include "platform/serial_ports.h"
+#include "settings/persistent_variables.h"
 
 #include <atomic>
 #include <cstdint>

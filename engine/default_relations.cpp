@@ -1,6 +1,6 @@
 // The relations a device kind shows until the user stores a list of its own.
-#include "engine/led_vocabulary.h"
 #include "engine/relation.h"
+#include "settings/led_vocabulary.h"
 
 #include <span>
 

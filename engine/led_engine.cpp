@@ -1,6 +1,6 @@
 #include "engine/led_engine.h"
 
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <algorithm>
 
@@ -143,8 +143,8 @@ void cLedEngine::ExpireOverrides() {
 
 void cLedEngine::SetEvent(uint32_t events, bool on) { events_ = on ? events_ | events : events_ & ~events; }
 
-void cLedEngine::OnPowerBroadcast(uintptr_t wparam, intptr_t lparam) {
-    switch (wparam) {
+void cLedEngine::OnPowerEvent(const platform::PowerEvent& power_event) {
+    switch (power_event.kind) {
         case platform::kPbtApmSuspend:
             SetEvent(event::SystemSuspended, true);
             SetEvent(event::PowerOn, false);
@@ -158,20 +158,20 @@ void cLedEngine::OnPowerBroadcast(uintptr_t wparam, intptr_t lparam) {
             Resolve(false, false);
             break;
         case platform::kPbtPowerSettingChange:
-            OnPowerSetting(reinterpret_cast<const platform::PowerBroadcastSetting*>(lparam));
+            OnPowerSetting(power_event);
             break;
         default: break;  // PBT_APMRESUMESUSPEND follows an automatic resume: nothing more to do
     }
 }
 
-void cLedEngine::OnPowerSetting(const platform::PowerBroadcastSetting* record) {
-    // Both settings carry a value of at least one byte; a record without data is no report.
-    if (!record || record->data_length == 0) return;
-    const bool on = record->data[0] != 0;
-    if (record->power_setting == platform::kGuidSystemAwayMode) {
+void cLedEngine::OnPowerSetting(const platform::PowerEvent& change) {
+    // A record without data is no report.
+    if (!change.value) return;
+    const bool on = *change.value != 0;
+    if (change.setting == platform::kGuidSystemAwayMode) {
         away_ = on;
         SetEvent(event::AwayMode, on);
-    } else if (record->power_setting == platform::kGuidMonitorPowerOn) {
+    } else if (change.setting == platform::kGuidMonitorPowerOn) {
         SetEvent(event::MonitorOn, on);
     } else {
         return;
@@ -179,8 +179,8 @@ void cLedEngine::OnPowerSetting(const platform::PowerBroadcastSetting* record) {
     Resolve(false, false);
 }
 
-void cLedEngine::OnSessionChange(uintptr_t wparam, intptr_t lparam) {
-    session_counter_.Update(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam));
+void cLedEngine::OnSessionChange(const platform::SessionChange& change) {
+    session_counter_.Update(change.code, change.session_id);
     ShowSessionCounts();
     Resolve(false, false);
 }

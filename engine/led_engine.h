@@ -10,7 +10,6 @@
 #include "devices/led_device_list.h"
 #include "devices/serial_led_device.h"
 #include "engine/event_catalogue.h"
-#include "engine/persistent_variables.h"
 #include "engine/relation.h"
 #include "engine/relation_resolver.h"
 #include "platform/clock.h"
@@ -25,6 +24,7 @@
 #include "sensors/media_center_extender.h"
 #include "sensors/recording_sensor.h"
 #include "sensors/windows_version.h"
+#include "settings/persistent_variables.h"
 
 #include <array>
 #include <cstdint>
@@ -63,12 +63,12 @@ public:
     // Sets (on) or clears the event bits; nothing else.
     void SetEvent(uint32_t events, bool on);
 
-    // WM_POWERBROADCAST: acts on suspend, automatic resume and power-setting changes.
-    void OnPowerBroadcast(uintptr_t wparam, intptr_t lparam);
-    // A power-setting record: away mode and monitor power; any other setting is ignored.
-    void OnPowerSetting(const platform::PowerBroadcastSetting* record);
-    // WM_WTSSESSION_CHANGE: recounts extenders and remote desktop sessions.
-    void OnSessionChange(uintptr_t wparam, intptr_t lparam);
+    // Acts on suspend, automatic resume and power-setting changes.
+    void OnPowerEvent(const platform::PowerEvent& power_event);
+    // A power-setting change: away mode and monitor power; any other setting is ignored.
+    void OnPowerSetting(const platform::PowerEvent& change);
+    // Recounts extenders and remote desktop sessions.
+    void OnSessionChange(const platform::SessionChange& change);
     // Shows state on LED (0 to 3) for duration_ms regardless of the relations.
     void ShowOverride(int led, int8_t state, uint32_t duration_ms);
 

@@ -1,6 +1,6 @@
 #include "engine/relation.h"
 
-#include "engine/persistent_variables.h"
+#include "settings/persistent_variables.h"
 
 #include <algorithm>
 #include <cctype>

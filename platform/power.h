@@ -5,7 +5,6 @@
 
 #include "platform/window_handle.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,14 +32,14 @@ inline constexpr uintptr_t kPbtApmResumeSuspend = 7;
 inline constexpr uintptr_t kPbtApmResumeAutomatic = 18;
 inline constexpr uintptr_t kPbtPowerSettingChange = 0x8013;
 
-// POWERBROADCAST_SETTING: what lParam of PBT_POWERSETTINGCHANGE points to.
-struct PowerBroadcastSetting {
-    Guid power_setting;
-    uint32_t data_length;
-    uint8_t data[1];
+// One WM_POWERBROADCAST, unpacked by the window that received it.
+struct PowerEvent {
+    uintptr_t kind = 0;  // its wParam: kPbtApmSuspend, kPbtPowerSettingChange, ...
+    // Of a power-setting change: the setting and its value, read from at most
+    // four bytes of the record; no value for a missing record or one without data.
+    Guid setting = {};
+    std::optional<uint32_t> value = std::nullopt;
 };
-static_assert(offsetof(PowerBroadcastSetting, data_length) == 16);
-static_assert(offsetof(PowerBroadcastSetting, data) == 20);
 
 // CallNtPowerInformation's information level and the EXECUTION_STATE bits it answers.
 inline constexpr int32_t kSystemExecutionState = 16;

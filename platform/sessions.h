@@ -41,6 +41,12 @@ inline constexpr uint32_t kWtsRemoteDisconnect = 4;
 inline constexpr uint32_t kWtsSessionLogon = 5;
 inline constexpr uint32_t kWtsSessionLogoff = 6;
 
+// One WM_WTSSESSION_CHANGE, unpacked by the window that received it.
+struct SessionChange {
+    uint32_t code = 0;  // kWtsConsoleConnect ...
+    uint32_t session_id = 0;
+};
+
 struct SessionEntry {
     uint32_t id = 0;
     SessionState state = SessionState::Active;

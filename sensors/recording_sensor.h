@@ -6,8 +6,8 @@
 
 #include "platform/clock.h"
 #include "platform/shared_area_reader.h"
-#include "sensors/idle_sensor.h"
 #include "sensors/mcsa_client.h"
+#include "sensors/sensor_and_trigger.h"
 
 #include <cstdint>
 

@@ -5,6 +5,13 @@
 #include "app/event_dialog_model.h"
 #include "app/win32/form.h"
 
+#include <cstdint>
+
+// The dialog's controls by their designer names, in the table's order.
+enum class EventControl : uint8_t {
+    Label1, ComboBox1, Label2, ComboBox2, Label3, ComboBox3, Label4, ComboBox4, Button1,
+};
+
 class TfEvent : public Form {
 public:
     TfEvent();

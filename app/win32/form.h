@@ -2,58 +2,22 @@
 // A thin layer over Win32 windows. A form is a top-level window built from
 // one table of its controls, laid out for the DPI of its monitor. One window
 // procedure binds each window to its form and turns raw messages into calls
-// on the form; no exception leaves it.
+// on the form; no exception leaves it. Its jobs lie in one file each:
+// form.cpp the window and its dispatch, form_controls.cpp the controls'
+// making, form_layout.cpp DPI, fonts and placement, form_tabs.cpp the tabs,
+// form_views.cpp the controls' state and the model's views.
 
 #include "app/control_views.h"
+#include "app/win32/form_table.h"
+#include "app/win32/owned_handles.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
-
-enum class ControlKind : uint8_t {
-    Tabs,          // the tab control; its pages follow as Page rows
-    Page,          // one tab page, placed on the tab control's display area
-    Button,
-    CheckBox,
-    Label,         // plain text; SS_RIGHT or SS_CENTER in the style to align it
-    FramedText,    // centred text in a sunken frame
-    DropDownList,
-    ReportList,
-    TrackBar,      // horizontal, 0 to 100, a tick every 5, ticks below
-    HotSpot,       // an invisible area that reports clicks and double-clicks
-    Link,          // blue, underlined text with a hand cursor
-};
-
-enum class TextFont : uint8_t { Normal, Title, Link };
-
-inline constexpr int kNoPage = -1;
-
-// One control as the designer placed it: pixels at 96 dpi, relative to the
-// form's client area or, for a control on a tab, to its page. A width or
-// height of 0 sizes the control to its caption.
-struct control_row {
-    ControlKind kind;
-    const char* name;
-    const char* caption;
-    int left, top, width, height;
-    int page = kNoPage;  // the Page row's page number for a control on a tab
-    DWORD style = 0;     // beyond the kind's own styles
-    TextFont font = TextFont::Normal;
-};
-
-struct form_table {
-    const char* class_name;
-    const char* caption;
-    int client_width, client_height;  // pixels at 96 dpi
-    DWORD ex_style;                   // WS_EX_TOOLWINDOW, WS_EX_TOPMOST
-    std::span<const control_row> controls;
-};
 
 // The notification codes a handler binds to, beyond the controls' own
 // (BN_CLICKED, CBN_SELCHANGE, STN_CLICKED, STN_DBLCLK, NM_DBLCLK).
@@ -73,9 +37,8 @@ public:
     // its fonts, DPI and shown tabs for them; it has no control windows and
     // no selected tab, and the first shown tab is selected when they are made.
     bool ControlsMade() const { return !controls_.empty(); }
-    // The control of that designer name; null for a name the table lacks,
-    // and before the controls are made.
-    HWND Control(std::string_view name) const;
+    // The control of that id; null before the controls are made.
+    HWND Control(control_id control) const;
     // The table row of a control window, or null.
     const control_row* RowOf(HWND control) const;
 
@@ -98,30 +61,30 @@ public:
     void SelectPage(int page);
     int SelectedPage() const;
 
-    // Control state by designer name.
-    void SetText(std::string_view control, const std::string& text);
-    std::string Text(std::string_view control) const;
-    void SetEnabled(std::string_view control, bool enabled);
-    void SetShown(std::string_view control, bool shown);
-    void SetChecked(std::string_view control, bool checked);
-    bool Checked(std::string_view control) const;
+    // Control state.
+    void SetText(control_id control, const std::string& text);
+    std::string Text(control_id control) const;
+    void SetEnabled(control_id control, bool enabled);
+    void SetShown(control_id control, bool shown);
+    void SetChecked(control_id control, bool checked);
+    bool Checked(control_id control) const;
 
     // Views of the model. Setting a control this way reports no change back.
-    void ShowCombo(std::string_view control, const combo_view& view);
-    void ShowCheck(std::string_view control, const check_view& view);
-    void ShowBar(std::string_view bar, std::string_view label, const bar_view& view);
+    void ShowCombo(control_id control, const combo_view& view);
+    void ShowCheck(control_id control, const check_view& view);
+    void ShowBar(control_id bar, control_id label, const bar_view& view);
     // The drop-down list's selected item, -1 for none.
-    int Selection(std::string_view control) const;
+    int Selection(control_id control) const;
     // A track bar's position.
-    int Position(std::string_view control) const;
+    int Position(control_id control) const;
 
     // Runs after each notification, close or message that the form handled; not after
     // timers, which render what they change themselves.
     void OnHandled(std::function<void()> handled) { handled_ = std::move(handled); }
 
 protected:
-    // Runs handler when the named control reports code.
-    void Bind(std::string_view control, UINT code, std::function<void()> handler);
+    // Runs handler when the control reports code.
+    void Bind(control_id control, UINT code, std::function<void()> handler);
 
     // Hooks for the forms; the defaults do what a plain window does.
     virtual void OnCloseRequest() { Hide(); }
@@ -140,13 +103,14 @@ private:
     friend LRESULT CALLBACK PageProcedure(HWND, UINT, WPARAM, LPARAM);
 
     struct binding {
-        int control;
+        std::size_t control;
         UINT code;
         std::function<void()> handler;
     };
 
     LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
-    void Notify(int control, UINT code);
+    // Runs the handlers bound to the control's row and code; none for kNoRow.
+    void Notify(std::size_t control, UINT code);
     void MakeControls();
     void CreateControls();
     void CreateFonts();
@@ -157,15 +121,16 @@ private:
     void SetComboItemHeight(std::size_t index);
     RECT FrameForDpi() const;
     void RebuildTabs();
-    int IndexOf(std::string_view name) const;
-    int IndexOf(HWND control) const;
+    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+    // The table row of a control window of this form, or kNoRow.
+    std::size_t RowIndexOf(HWND control) const;
     int PageRow(int page) const;
 
     const form_table& table_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     std::string font_face_ = "MS Sans Serif";
-    HFONT fonts_[3] = {};
+    owned_font fonts_[3];
     std::vector<HWND> controls_;  // parallel to table_.controls
     std::vector<binding> bindings_;
     std::vector<bool> page_shown_;  // by table row

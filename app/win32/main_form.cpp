@@ -1,73 +1,76 @@
 #include "app/win32/main_form.h"
 
 #include "app/main_timers.h"
-#include "app/win32/dpi.h"
 #include "app/win32/main_form_layout.h"
 #include "app/win32/resources/resource_ids.h"
+#include "app/win32/system_messages.h"
 
-#include <algorithm>
-#include <array>
+#include <iterator>
 #include <wtsapi32.h>
 
 namespace {
 
 using Model = cMainWindowModel;
 using namespace main_layout;
+using enum MainControl;
 
-constexpr menu_item_row kMenuItems[] = {{"MenuConfigure", "Configure"}, {"N1", nullptr}, {"MenuExit", "Exit"}};
+// The tray icon's menu by its designer names.
+enum class MenuItem : uint8_t { MenuConfigure, N1, MenuExit };
+constexpr menu_item_row kMenuItems[] = {
+    {MenuItem::MenuConfigure, "Configure"}, {MenuItem::N1, nullptr}, {MenuItem::MenuExit, "Exit"}};
+static_assert(IndexedById(kMenuItems));
 
 // Notifications that carry nothing the model needs.
 struct plain_binding {
-    const char* control;
+    MainControl control;
     UINT code;
     void (Model::*operation)();
 };
 constexpr plain_binding kPlainBindings[] = {
-    {"ButtonOk", BN_CLICKED, &Model::ButtonOkClick},
-    {"Panel1", STN_DBLCLK, &Model::Panel1DblClick},
-    {"ButtonAdd", BN_CLICKED, &Model::ButtonAddClick},
-    {"Button2", BN_CLICKED, &Model::Button2Click},
-    {"ButtonRefreshDevices", BN_CLICKED, &Model::ButtonRefreshDevicesClick},
-    {"ButtonSuspend", BN_CLICKED, &Model::ButtonSuspendClick},
-    {"ButtonResume", BN_CLICKED, &Model::ButtonResumeClick},
-    {"Button1", BN_CLICKED, &Model::Button1Click},
-    {"ButtonEndSession", BN_CLICKED, &Model::ButtonEndSessionClick},
-    {"Label17", STN_CLICKED, &Model::Label17Click},
-    {"Label16", STN_CLICKED, &Model::Label16Click},
-    {"Label7", STN_CLICKED, &Model::Label7Click},
+    {ButtonOk, BN_CLICKED, &Model::ButtonOkClick},
+    {Panel1, STN_DBLCLK, &Model::Panel1DblClick},
+    {ButtonAdd, BN_CLICKED, &Model::ButtonAddClick},
+    {Button2, BN_CLICKED, &Model::Button2Click},
+    {ButtonRefreshDevices, BN_CLICKED, &Model::ButtonRefreshDevicesClick},
+    {ButtonSuspend, BN_CLICKED, &Model::ButtonSuspendClick},
+    {ButtonResume, BN_CLICKED, &Model::ButtonResumeClick},
+    {Button1, BN_CLICKED, &Model::Button1Click},
+    {ButtonEndSession, BN_CLICKED, &Model::ButtonEndSessionClick},
+    {Label17, STN_CLICKED, &Model::Label17Click},
+    {Label16, STN_CLICKED, &Model::Label16Click},
+    {Label7, STN_CLICKED, &Model::Label7Click},
 };
 
 // Choices in drop-down lists and moves of bars: the item index or the position.
 struct index_binding {
-    const char* control;
+    MainControl control;
     UINT code;
     void (Model::*operation)(int);
 };
 constexpr index_binding kIndexBindings[] = {
-    {"ComboBox1", CBN_SELCHANGE, &Model::ComboBox1Change},
-    {"ComboBox3", CBN_SELCHANGE, &Model::ComboBox3Change},
-    {"ComboBox2", CBN_SELCHANGE, &Model::ComboBox2Change},
-    {"TrackBar1", kTrackBarMoved, &Model::TrackBar1Change},
-    {"TrackBar2", kTrackBarMoved, &Model::TrackBar2Change},
-    {"TrackBar3", kTrackBarMoved, &Model::TrackBar3Change},
+    {ComboBox1, CBN_SELCHANGE, &Model::ComboBox1Change},
+    {ComboBox3, CBN_SELCHANGE, &Model::ComboBox3Change},
+    {ComboBox2, CBN_SELCHANGE, &Model::ComboBox2Change},
+    {TrackBar1, kTrackBarMoved, &Model::TrackBar1Change},
+    {TrackBar2, kTrackBarMoved, &Model::TrackBar2Change},
+    {TrackBar3, kTrackBarMoved, &Model::TrackBar3Change},
 };
 
 struct check_binding {
-    const char* control;
+    MainControl control;
     void (Model::*operation)(bool);
 };
 constexpr check_binding kCheckBindings[] = {
-    {"CheckBox1", &Model::CheckBox1Click},
-    {"CheckBox2", &Model::CheckBox2Click},
-    {"CheckBox3", &Model::CheckBox3Click},
+    {CheckBox1, &Model::CheckBox1Click},
+    {CheckBox2, &Model::CheckBox2Click},
+    {CheckBox3, &Model::CheckBox3Click},
 };
 
 // The calibration bars with their value labels, in output-bit order.
-constexpr std::array<std::array<const char*, 2>, 3> kBars = {{
-    {"TrackBar1", "Label1"},
-    {"TrackBar2", "Label2"},
-    {"TrackBar3", "Label4"},
-}};
+struct bar_controls {
+    MainControl bar, label;
+};
+constexpr bar_controls kBars[] = {{TrackBar1, Label1}, {TrackBar2, Label2}, {TrackBar3, Label4}};
 
 constexpr int kMarkSize = 16;
 // Ticks between two tries to add an icon the shell refused: 2 s.
@@ -75,40 +78,27 @@ constexpr uint32_t kIconRetryTicks = 16;
 
 }  // namespace
 
-TfMain::TfMain() : Form(kForm), PopupMenu1(kMenuItems, "MenuConfigure") {
+TfMain::TfMain() : Form(kForm), PopupMenu1(kMenuItems, MenuItem::MenuConfigure) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    ImageList1 = ImageList_Create(kMarkSize, kMarkSize, ILC_COLOR32, 2, 0);
-    ImageList_Add(ImageList1,
-                  static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_RELATION_MARKS), IMAGE_BITMAP, 0, 0,
-                                                  LR_CREATEDIBSECTION)),
-                  nullptr);
-    icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLIMMERBOX), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    ImageList1.reset(ImageList_Create(kMarkSize, kMarkSize, ILC_COLOR32, 2, 0));
+    // The list copies the strip, which is freed here.
+    const owned_bitmap marks(static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDB_RELATION_MARKS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ImageList_Add(ImageList1.get(), marks.get(), nullptr);
+    icon_.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLIMMERBOX), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     ShowPage(kResearchPage, false);
     BindNotifications();
 }
 
+// The tray icon goes first, then the window, while the icon and the image list
+// they show still live; the members free those after.
 TfMain::~TfMain() {
     NotifyIcon.reset();
     if (Handle()) DestroyWindow(Handle());
-    if (ImageList1) ImageList_Destroy(ImageList1);
-    if (icon_) DestroyIcon(icon_);
 }
 
 void TfMain::Attach(cMainWindowModel* model) { model_ = model; }
-
-void TfMain::OnControlsMade() {
-    HWND list = Control("ListView1");
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
-        column.fmt = kColumns[i].format;
-        column.pszText = const_cast<char*>(kColumns[i].caption);
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    OnLaidOut();
-}
 
 void TfMain::BindNotifications() {
     // The model exists only once all three windows do, so every handler looks it up when it runs.
@@ -128,19 +118,19 @@ void TfMain::BindNotifications() {
             if (model_) (model_->*binding.operation)(Checked(binding.control));
         });
     }
-    Bind("ListView1", NM_DBLCLK, [this] {
+    Bind(ListView1, NM_DBLCLK, [this] {
         if (model_) model_->ListView1DblClick(SelectedRow());
     });
-    Bind("ButtonDelete", BN_CLICKED, [this] {
+    Bind(ButtonDelete, BN_CLICKED, [this] {
         if (model_) model_->ButtonDeleteClick(SelectedRow());
     });
     PopupMenu1.OnPopup([this] {
         if (model_) model_->PopupMenu1Popup();
     });
-    PopupMenu1.Bind("MenuConfigure", [this] {
+    PopupMenu1.Bind(MenuItem::MenuConfigure, [this] {
         if (model_) model_->MenuConfigureClick();
     });
-    PopupMenu1.Bind("MenuExit", [this] {
+    PopupMenu1.Bind(MenuItem::MenuExit, [this] {
         if (!model_) return;
         model_->MenuExitClick();
         Close();
@@ -148,35 +138,10 @@ void TfMain::BindNotifications() {
 }
 
 void TfMain::AddNotifyIcon() {
-    NotifyIcon = std::make_unique<cNotifyIcon>(Model::kTrayTip, icon_, Handle(), NotifyIconMessage);
+    NotifyIcon = std::make_unique<cNotifyIcon>(Model::kTrayTip, icon_.get(), Handle(), NotifyIconMessage);
     NotifyIcon->SetPopupMenu(&PopupMenu1);
-    NotifyIcon->SetDefaultItem([this] { PopupMenu1.Click("MenuConfigure"); });
+    NotifyIcon->SetDefaultItem([this] { PopupMenu1.Click(MenuItem::MenuConfigure); });
     NotifyIcon->Add();
-}
-
-int TfMain::SelectedRow() const {
-    return static_cast<int>(SendMessageA(Control("ListView1"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void TfMain::OnLaidOut() {
-    HWND list = Control("ListView1");
-    if (!list) return;  // no controls yet
-    for (int i = 1; i < static_cast<int>(std::size(kColumns)); ++i) {
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, ScaleForDpi(kColumns[i].width, Dpi()));
-    }
-    SizeEventColumn();
-}
-
-// The event column takes what the other columns leave of the list, up to its maximum.
-void TfMain::SizeEventColumn() {
-    HWND list = Control("ListView1");
-    RECT client = {};
-    GetClientRect(list, &client);
-    int rest = client.right;
-    for (int i = 1; i < static_cast<int>(std::size(kColumns)); ++i) {
-        rest -= static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
-    }
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, std::min(rest, ScaleForDpi(kMaxFillWidth, Dpi())));
 }
 
 void TfMain::Render() {
@@ -187,26 +152,26 @@ void TfMain::Render() {
     if (!ControlsMade()) return;  // drawn in full when first shown
     RenderRelationList(view);
 
-    ShowCombo("ComboBox1", view.devices);
-    SetEnabled("ButtonRefreshDevices", view.refresh_devices_enabled);
-    ShowCheck("CheckBox2", view.prolific_fix);
-    ShowCheck("CheckBox3", view.level_control);
+    ShowCombo(ComboBox1, view.devices);
+    SetEnabled(ButtonRefreshDevices, view.refresh_devices_enabled);
+    ShowCheck(CheckBox2, view.prolific_fix);
+    ShowCheck(CheckBox3, view.level_control);
     RenderCalibration(model_->Calibration().View());
 
     ShowPage(kResearchPage, view.rnd_tab_shown);
-    ShowCheck("CheckBox1", view.hidden_events);
-    SetText("StaticText4", view.classification);
-    SetText("StaticTextHardwareID", view.hardware_id);
-    SetText("StaticText6", view.manufacturer_device_id);
-    SetEnabled("ButtonSuspend", view.suspend_enabled);
-    SetEnabled("ButtonResume", view.resume_enabled);
-    SetEnabled("ButtonEndSession", view.end_session_enabled);
-    SetText("Label9", view.build_stamp);
+    ShowCheck(CheckBox1, view.hidden_events);
+    SetText(StaticText4, view.classification);
+    SetText(StaticTextHardwareID, view.hardware_id);
+    SetText(StaticText6, view.manufacturer_device_id);
+    SetEnabled(ButtonSuspend, view.suspend_enabled);
+    SetEnabled(ButtonResume, view.resume_enabled);
+    SetEnabled(ButtonEndSession, view.end_session_enabled);
+    SetText(Label9, view.build_stamp);
 
-    SetText("Label12", view.version);
-    SetText("Label17", view.web_site_text);
-    SetText("Label16", view.forum_text);
-    SetText("Label7", view.mail_text);
+    SetText(Label12, view.version);
+    SetText(Label17, view.web_site_text);
+    SetText(Label16, view.forum_text);
+    SetText(Label7, view.mail_text);
 
     if (page_generation_ != view.page_generation) {
         page_generation_ = view.page_generation;
@@ -214,63 +179,12 @@ void TfMain::Render() {
     }
 }
 
-void TfMain::RenderRelationList(const main_window_view& view) {
-    HWND list = Control("ListView1");
-    if (rows_generation_ != view.rows_generation) {
-        rows_generation_ = view.rows_generation;
-        marks_generation_ = view.marks_generation;
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-        for (int row = 0; row < static_cast<int>(view.rows.size()); ++row) {
-            const relation_row& relation = view.rows[row];
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
-            item.iItem = row;
-            item.iImage = relation.marked ? 0 : -1;
-            item.pszText = const_cast<char*>(relation.event.c_str());
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            const std::string* cells[] = {&relation.led, &relation.state, &relation.priority};
-            for (int column = 1; column <= 3; ++column) {
-                item.mask = LVIF_TEXT;
-                item.iSubItem = column;
-                item.pszText = const_cast<char*>(cells[column - 1]->c_str());
-                SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            }
-        }
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        SizeEventColumn();  // a scroll bar may have come or gone
-        InvalidateRect(list, nullptr, TRUE);
-    }
-    if (marks_generation_ != view.marks_generation) {
-        marks_generation_ = view.marks_generation;
-        for (int row = 0; row < static_cast<int>(view.rows.size()); ++row) {
-            LVITEMA item = {};
-            item.mask = LVIF_IMAGE;
-            item.iItem = row;
-            item.iImage = view.rows[row].marked ? 0 : -1;
-            SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
-    }
-    if (selection_generation_ != view.selection_generation) {
-        selection_generation_ = view.selection_generation;
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        if (view.selected_row >= 0) {
-            item.state = LVIS_SELECTED | LVIS_FOCUSED;
-            SendMessageA(list, LVM_SETITEMSTATE, view.selected_row, reinterpret_cast<LPARAM>(&item));
-            SendMessageA(list, LVM_ENSUREVISIBLE, view.selected_row, FALSE);
-        }
-        if (view.enabled) SetFocus(list);
-    }
-}
-
 void TfMain::RenderCalibration(const calibration_view& view) {
     ShowPage(kCalibrationPage, view.tab_shown);
-    ShowCombo("ComboBox3", view.leds);
-    ShowCombo("ComboBox2", view.colours);
-    SetEnabled("Label15", view.colour_label_enabled);
-    for (std::size_t bar = 0; bar < kBars.size(); ++bar) ShowBar(kBars[bar][0], kBars[bar][1], view.bars[bar]);
+    ShowCombo(ComboBox3, view.leds);
+    ShowCombo(ComboBox2, view.colours);
+    SetEnabled(Label15, view.colour_label_enabled);
+    for (std::size_t bar = 0; bar < std::size(kBars); ++bar) ShowBar(kBars[bar].bar, kBars[bar].label, view.bars[bar]);
 }
 
 void TfMain::OnCloseRequest() {
@@ -306,8 +220,8 @@ std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lpa
         model_->WMEndSession(wparam != FALSE);
         EndOnceModelEnded();
         return 1;
-    case WM_POWERBROADCAST: model_->WMPowerBroadcast(wparam, lparam); return TRUE;
-    case WM_WTSSESSION_CHANGE: model_->WMSessionChange(wparam, lparam); return 0;
+    case WM_POWERBROADCAST: model_->WMPowerBroadcast(UnpackPowerBroadcast(wparam, lparam)); return TRUE;
+    case WM_WTSSESSION_CHANGE: model_->WMSessionChange(UnpackSessionChange(wparam, lparam)); return 0;
     case NotifyIconMessage: return NotifyIcon ? NotifyIcon->HandleMessage(wparam, lparam) : 0;
     case cMainWindowModel::kSecondStartMessage: model_->WMSecondStart(wparam != 0); return 0;
     default: break;

@@ -50,8 +50,8 @@ private:
     cMainWindowModel* model_ = nullptr;
     std::unique_ptr<cNotifyIcon> NotifyIcon;
     PopupMenu PopupMenu1;
-    HIMAGELIST ImageList1 = nullptr;
-    HICON icon_ = nullptr;
+    owned_image_list ImageList1;
+    owned_icon icon_;
     // The view's counters as last applied.
     uint32_t rows_generation_ = 0;
     uint32_t marks_generation_ = 0;

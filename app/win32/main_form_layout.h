@@ -4,6 +4,17 @@
 
 #include "app/win32/form.h"
 
+#include <cstdint>
+
+// The configuration window's controls by their designer names, in the table's order.
+enum class MainControl : uint8_t {
+    PageControl1, TabSheet1, TabSheet2, TabSheet3, TabSheet5, TabSheet4, ButtonOk, Panel1, ListView1, Button2,
+    ButtonAdd, ButtonDelete, Label3, ComboBox1, ButtonRefreshDevices, CheckBox3, CheckBox2, Label10, ComboBox3,
+    Label15, ComboBox2, TrackBar1, Label1, TrackBar2, Label2, TrackBar3, Label4, CheckBox1, Label5, StaticText4,
+    Label8, StaticTextHardwareID, StaticText6, ButtonSuspend, ButtonResume, Button1, ButtonEndSession, Label9,
+    Label11, Label12, Label18, Label19, Label20, Label17, Label16, Label7,
+};
+
 namespace main_layout {
 
 // Page numbers of the tabs, in the order the tabs stand.

@@ -21,12 +21,8 @@ HWND RunningMainWindow(HWND own_window) {
 
 }  // namespace
 
-cSingleInstance::~cSingleInstance() {
-    if (mutex_) CloseHandle(mutex_);
-}
-
 bool cSingleInstance::HandOverToRunningProgram(bool log_detect, HWND own_window) {
-    mutex_ = CreateMutexA(nullptr, TRUE, kMutexName);
+    mutex_.reset(CreateMutexA(nullptr, TRUE, kMutexName));
     if (!mutex_ || GetLastError() != ERROR_ALREADY_EXISTS) return false;
     for (DWORD waited = 0; waited < kPatienceMs; waited += kPollMs) {
         if (HWND running = RunningMainWindow(own_window)) {
@@ -40,7 +36,7 @@ bool cSingleInstance::HandOverToRunningProgram(bool log_detect, HWND own_window)
                 return true;
         }
         // The running program is ending, or still making its window.
-        const DWORD claimed = WaitForSingleObject(mutex_, kPollMs);
+        const DWORD claimed = WaitForSingleObject(mutex_.get(), kPollMs);
         if (claimed == WAIT_OBJECT_0 || claimed == WAIT_ABANDONED) return false;
     }
     return true;  // a program that neither answers nor ends still runs: no second one beside it

@@ -5,14 +5,13 @@
 // session's namespace, and a later start hands itself over to the program
 // that holds it: that one shows its configuration window instead.
 
+#include "app/win32/owned_handles.h"
+
 #include <windows.h>
 
 class cSingleInstance {
 public:
     cSingleInstance() = default;
-    ~cSingleInstance();  // the claim ends with the handle
-    cSingleInstance(const cSingleInstance&) = delete;
-    cSingleInstance& operator=(const cSingleInstance&) = delete;
 
     // True when another program of this session runs and took this start over
     // (own_window, this program's main window, is not that one). False when
@@ -20,5 +19,5 @@ public:
     bool HandOverToRunningProgram(bool log_detect, HWND own_window);
 
 private:
-    HANDLE mutex_ = nullptr;
+    owned_kernel_handle mutex_;  // the claim ends with the handle
 };

@@ -5,6 +5,11 @@
 #include "app/suspend_notice.h"
 #include "app/win32/form.h"
 
+#include <cstdint>
+
+// The notice's controls by their designer names, in the table's order.
+enum class SuspendMessageControl : uint8_t { Button2, Label1, Button1 };
+
 class TfSuspendMessage : public Form {
 public:
     TfSuspendMessage();

@@ -1,5 +1,6 @@
 #include "sink/win32/class_factory.h"
 
+#include "glimmerbox.h"
 #include "sink/win32/com_module.h"
 #include "sink/win32/status_sink.h"
 
@@ -48,7 +49,11 @@ STDMETHODIMP StatusSinkClassFactory::LockServer(BOOL lock) {
     return S_OK;
 }
 
-StatusSinkClassFactory& StatusSinkFactory() {
+// COM's request for the module's class object: the one StatusSink factory.
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(clsid, CLSID_StatusSink)) return CLASS_E_CLASSNOTAVAILABLE;
     static StatusSinkClassFactory factory;
-    return factory;
+    return factory.QueryInterface(iid, object);
 }

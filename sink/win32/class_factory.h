@@ -1,7 +1,7 @@
 #pragma once
-// The class object of StatusSink: made once, at the first request, and kept
-// for the module's life. While anybody but the module holds it, it holds a
-// module lock.
+// The class object of StatusSink, which DllGetClassObject hands out: made
+// once, at the first request, and kept for the module's life. While anybody
+// but the module holds it, it holds a module lock.
 
 #include <windows.h>
 #include <unknwn.h>
@@ -20,6 +20,3 @@ public:
 private:
     LONG references_ = 0;  // references from outside the module
 };
-
-// The module's one class factory.
-StatusSinkClassFactory& StatusSinkFactory();

@@ -1,10 +1,9 @@
-// The module's entry points for COM: load and unload, the class object and
-// the unload query. Registration lives in registration.cpp.
+// The module's own state and its entry points for load and the unload
+// query. The class object is handed out in class_factory.cpp, registration
+// in registration.cpp.
 #include "sink/win32/com_module.h"
 
 #include "sink/module_path.h"
-#include "sink/win32/class_factory.h"
-#include "glimmerbox.h"
 
 #include <new>
 
@@ -45,13 +44,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;
-}
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_StatusSink)) return CLASS_E_CLASSNOTAVAILABLE;
-    return StatusSinkFactory().QueryInterface(iid, object);
 }
 
 STDAPI DllCanUnloadNow() { return com_module::IsLocked() ? S_FALSE : S_OK; }

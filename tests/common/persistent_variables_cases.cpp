@@ -1,4 +1,4 @@
-#include "engine/persistent_variables.h"
+#include "settings/persistent_variables.h"
 #include "tests/common/registry_fixture.h"
 
 using PersistentVariables = RegistryFixture;

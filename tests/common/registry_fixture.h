@@ -3,8 +3,8 @@
 // Wine over the real one, so the fake is held to the real registry's rules.
 // Each build defines MakeTestRegistry.
 
-#include "engine/persistent_variables.h"
 #include "platform/registry.h"
+#include "settings/persistent_variables.h"
 
 #include <gtest/gtest.h>
 

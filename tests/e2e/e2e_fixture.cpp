@@ -2,7 +2,7 @@
 
 #include "desktop.h"
 
-#include "engine/persistent_variables.h"
+#include "settings/persistent_variables.h"
 
 #include <shellapi.h>
 

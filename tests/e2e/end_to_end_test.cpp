@@ -6,7 +6,7 @@
 #include "e2e_fixture.h"
 #include "remote_controls.h"
 
-#include "engine/persistent_variables.h"
+#include "settings/persistent_variables.h"
 
 #include <filesystem>
 #include <fstream>

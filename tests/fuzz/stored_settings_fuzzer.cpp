@@ -5,7 +5,6 @@
 // percentages, and saving then loading again must give the same settings.
 #include "devices/serial_led_device.h"
 #include "engine/event_catalogue.h"
-#include "engine/persistent_variables.h"
 #include "engine/relation.h"
 #include "engine/relation_resolver.h"
 #include "platform/fake/fake_clock.h"
@@ -13,6 +12,7 @@
 #include "platform/fake/fake_multimedia_timers.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_serial_ports.h"
+#include "settings/persistent_variables.h"
 #include "tests/fuzz/fuzz_require.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -3,7 +3,7 @@
 // starts the engine and reads the light off the device.
 
 #include "engine/led_engine.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 #include "tests/unit/fake_machine.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ protected:
         version = std::make_unique<cWindowsVersion>(version_info, metrics, registry);
         engine = std::make_unique<cLedEngine>(services, window(), *version);
         sessions.SetWindowProcedure([this](const platform::fake::FakeSessions::SentMessage& message) {
-            engine->OnSessionChange(message.code, message.session_id);
+            engine->OnSessionChange({message.code, message.session_id});
         });
         return *engine;
     }

@@ -67,12 +67,12 @@ TEST_F(EngineScenario, AMinuteOfRecordingsUserEventsAndSleep) {
     SetUserEventElsewhere(0, false);
     RunSeconds(5);
 
-    engine->OnPowerBroadcast(platform::kPbtApmSuspend, 0);
+    engine->OnPowerEvent({platform::kPbtApmSuspend});
     const std::size_t writes_before_sleep = ports.port(1).writes.size();
     RunSeconds(1);  // the timer runs on until the machine is asleep
     const std::size_t writes_asleep = ports.port(1).writes.size() - writes_before_sleep;
     clock.Advance(10 * 1000);
-    engine->OnPowerBroadcast(platform::kPbtApmResumeAutomatic, 0);
+    engine->OnPowerEvent({platform::kPbtApmResumeAutomatic});
     const bool lit_after_resume = ports.port(1).brk;
     RunSeconds(5);
 

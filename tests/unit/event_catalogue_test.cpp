@@ -1,5 +1,5 @@
 #include "engine/event_catalogue.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <gtest/gtest.h>
 

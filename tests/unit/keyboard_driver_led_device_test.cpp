@@ -1,8 +1,8 @@
 #include "devices/keyboard_driver_led_device.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_registry.h"
+#include "settings/led_vocabulary.h"
 #include "tests/common/keyboard_registration.h"
 #include "tests/common/text_detection_log.h"
 

@@ -1,5 +1,5 @@
 #include "devices/keyboard_led_device.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 #include <gtest/gtest.h>
 

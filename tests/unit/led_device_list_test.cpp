@@ -1,6 +1,6 @@
 #include "devices/keyboard_led_device.h"
 #include "devices/led_device_list.h"
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 #include "tests/unit/device_machine_fixture.h"
 
 #include <gtest/gtest.h>

@@ -21,14 +21,11 @@ constexpr platform::Guid kOtherSetting = {0x245D8541, 0x3943, 0x4422, {0xB0, 0x2
 
 class LedEngine : public EngineFixture {
 protected:
-    // Delivers a power-setting record as WM_POWERBROADCAST does: a GUID, a
-    // length and the setting's 32-bit value.
+    // Delivers a power-setting change as the window unpacks it: a record
+    // without data (length 0) carries no value.
     void SendPowerSetting(const platform::Guid& setting, uint32_t value, uint32_t length = 4) {
-        alignas(platform::PowerBroadcastSetting) uint8_t record[sizeof(platform::Guid) + 8] = {};
-        std::memcpy(record, &setting, sizeof setting);
-        std::memcpy(record + 16, &length, sizeof length);
-        std::memcpy(record + 20, &value, sizeof value);
-        engine->OnPowerBroadcast(platform::kPbtPowerSettingChange, reinterpret_cast<intptr_t>(record));
+        engine->OnPowerEvent({platform::kPbtPowerSettingChange, setting,
+                              length ? std::optional<uint32_t>(value) : std::nullopt});
     }
     bool Has(uint32_t events) const { return (engine->Events() & events) == events; }
     bool HasAny(uint32_t events) const { return (engine->Events() & events) != 0; }
@@ -275,7 +272,7 @@ TEST_F(LedEngine, SuspendWithoutHeldEventsLeavesEveryLedDark) {
     ASSERT_EQ(Lit(), 0x3u);
     ASSERT_TRUE(ports.port(1).dtr && ports.port(1).rts);
 
-    engine->OnPowerBroadcast(platform::kPbtApmSuspend, 0);
+    engine->OnPowerEvent({platform::kPbtApmSuspend});
     EXPECT_TRUE(Has(event::SystemSuspended));
     EXPECT_FALSE(Has(event::PowerOn));
     EXPECT_EQ(Lit(), 0u);
@@ -290,14 +287,14 @@ TEST_F(LedEngine, SuspendKeepsHeldLedsLitAndTheResumeBringsBackThePowerOnRelatio
     Ticks(1);
     ASSERT_EQ(Lit(), 0x1u);
 
-    engine->OnPowerBroadcast(platform::kPbtApmSuspend, 0);
+    engine->OnPowerEvent({platform::kPbtApmSuspend});
     EXPECT_EQ(engine->CurrentDevice().HoldBits(), 0x2u);
     EXPECT_TRUE(ports.port(1).rts);
     EXPECT_FALSE(ports.port(1).dtr);
-    engine->OnPowerBroadcast(platform::kPbtApmResumeSuspend, 0);
+    engine->OnPowerEvent({platform::kPbtApmResumeSuspend});
     EXPECT_TRUE(Has(event::SystemSuspended)) << "only the automatic resume ends the suspend";
 
-    engine->OnPowerBroadcast(platform::kPbtApmResumeAutomatic, 0);
+    engine->OnPowerEvent({platform::kPbtApmResumeAutomatic});
     EXPECT_TRUE(Has(event::PowerOn));
     EXPECT_FALSE(Has(event::SystemSuspended));
     EXPECT_EQ(Lit(), 0x1u);
@@ -333,7 +330,7 @@ TEST_F(LedEngine, UnknownOrEmptyPowerSettingChangesNothingAndResolvesNothing) {
 
     SendPowerSetting(kOtherSetting, 1);
     SendPowerSetting(platform::kGuidMonitorPowerOn, 1, 0);
-    engine->OnPowerBroadcast(platform::kPbtPowerSettingChange, 0);
+    engine->OnPowerEvent({platform::kPbtPowerSettingChange});
     EXPECT_EQ(engine->Events(), events);
     EXPECT_EQ(Lit(), kRed);
 
@@ -354,18 +351,18 @@ TEST_F(LedEngine, SessionsPresentAtStartAreShownAndChangesResolveAtOnce) {
     EXPECT_TRUE(Has(event::ExtenderInUse | event::RemoteDesktopSession)) << "kept through gatherings";
     EXPECT_EQ(Lit(), kBlue);
 
-    engine->OnSessionChange(platform::kWtsRemoteDisconnect, 2);
+    engine->OnSessionChange({platform::kWtsRemoteDisconnect, 2});
     EXPECT_TRUE(Has(event::ExtenderInUse));
     EXPECT_FALSE(Has(event::RemoteDesktopSession));
     EXPECT_EQ(Lit(), kGreen);
 
     sessions.Remove(2);
     sessions.Add({3, platform::SessionState::Active, platform::kWtsProtocolTypeRdp, "bob"});
-    engine->OnSessionChange(platform::kWtsRemoteConnect, 3);
+    engine->OnSessionChange({platform::kWtsRemoteConnect, 3});
     EXPECT_TRUE(Has(event::RemoteDesktopSession));
     EXPECT_EQ(Lit(), kBlue);
 
-    engine->OnSessionChange(platform::kWtsRemoteDisconnect, 1);
+    engine->OnSessionChange({platform::kWtsRemoteDisconnect, 1});
     EXPECT_FALSE(Has(event::ExtenderInUse));
 }
 

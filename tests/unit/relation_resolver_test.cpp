@@ -1,6 +1,6 @@
 // Which state each LED shows for a relation list and a set of active events.
-#include "engine/led_vocabulary.h"
 #include "engine/relation_resolver.h"
+#include "settings/led_vocabulary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Construction: what the probe recognises on a port, and what it reads from the registry.
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 #include "tests/common/text_detection_log.h"
 #include "tests/unit/serial_device_fixture.h"
 

@@ -1,5 +1,5 @@
 // Level control: a 20 ms period in which each line is on for its on-time.
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 #include "tests/unit/serial_device_fixture.h"
 
 using platform::CommFunction;

@@ -38,7 +38,7 @@ RECT PlaceOf(HWND control) {
 // The page of a control on a tab, else the form.
 HWND ParentOf(const Form& form, const control_row& control) {
     for (const control_row& page : form.Table().controls) {
-        if (page.kind == ControlKind::Page && page.page == control.page) return form.Control(page.name);
+        if (page.kind == ControlKind::Page && page.page == control.page) return form.Control(page.id);
     }
     return form.Handle();
 }
@@ -56,7 +56,7 @@ void ExpectControlsAsDesigned(const Form& form) {
     EXPECT_STREQ(caption, form.Table().caption);
     for (const control_row& control : form.Table().controls) {
         SCOPED_TRACE(control.name);
-        HWND window = form.Control(control.name);
+        HWND window = form.Control(control.id);
         ASSERT_TRUE(window);
         char window_class[64] = {};
         GetClassNameA(window, window_class, sizeof window_class);
@@ -88,7 +88,7 @@ void ExpectControlsAsDesigned(const Form& form) {
 void ExpectNothingClipped(const Form& form) {
     for (const control_row& control : form.Table().controls) {
         SCOPED_TRACE(control.name);
-        HWND window = form.Control(control.name);
+        HWND window = form.Control(control.id);
         const RECT place = PlaceOf(window);
         RECT parent = {};
         GetClientRect(GetParent(window), &parent);

@@ -3,11 +3,13 @@
 
 #include "app/main_timers.h"
 #include "app/win32/main_form_layout.h"
-#include "engine/led_vocabulary.h"
+#include "engine/event_catalogue.h"
+#include "settings/led_vocabulary.h"
 #include "tests/win/form_layout.h"
 #include "tests/win/program_fixture.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -77,24 +79,24 @@ TEST_F(ConfigurationWindow, StartsHiddenOnTheLedsTabWithTheFirstModuleChosen) {
     for (int i = 0; i < model().Engine().Devices().Count(); ++i) {
         descriptions.push_back(model().Engine().Devices().Item(i)->Description());
     }
-    EXPECT_EQ(ComboItems(main_form(), "ComboBox1"), descriptions);
+    EXPECT_EQ(ComboItems(main_form(), MainControl::ComboBox1), descriptions);
     ASSERT_EQ(descriptions.size(), 2u);
-    EXPECT_EQ(main_form().Selection("ComboBox1"), 0) << "the full-colour module classifies highest";
+    EXPECT_EQ(main_form().Selection(MainControl::ComboBox1), 0) << "the full-colour module classifies highest";
     EXPECT_EQ(descriptions[0], "Full-color LED (cc) on COM3");
 }
 
 TEST_F(ConfigurationWindow, TabsFollowLevelControlAndTheHiddenHotSpot) {
     Start();
     OpenConfiguration();
-    Click(main_form(), "CheckBox3");
+    Click(main_form(), MainControl::CheckBox3);
     EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "Calibration", "About"}));
     EXPECT_TRUE(model().Engine().CurrentDevice().LevelControlEnabled());
 
-    HWND hot_spot = main_form().Control("Panel1");
+    HWND hot_spot = main_form().Control(MainControl::Panel1);
     SendMessageA(hot_spot, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
     EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "Calibration", "R&&D", "About"}));
     SendMessageA(hot_spot, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-    Click(main_form(), "CheckBox3");
+    Click(main_form(), MainControl::CheckBox3);
     EXPECT_EQ(TabTexts(), (std::vector<std::string>{"LEDs", "Device", "About"}));
 }
 
@@ -124,10 +126,10 @@ TEST_F(ConfigurationWindow, RowsShowTheRelationsAndMarkTheActiveOnes) {
 TEST_F(ConfigurationWindow, MarksFollowTheEventsTickByTick) {
     Start();
     OpenConfiguration();
-    Click(main_form(), "ButtonAdd");
+    Click(main_form(), MainControl::ButtonAdd);
     const std::string user_event = model().Engine().Catalogue().NameOf(event::UserEvent0);
-    Choose(event_form(), "ComboBox1", IndexOf(ComboItems(event_form(), "ComboBox1"), user_event));
-    Click(event_form(), "Button1");
+    Choose(event_form(), EventControl::ComboBox1, IndexOf(ComboItems(event_form(), EventControl::ComboBox1), user_event));
+    Click(event_form(), EventControl::Button1);
     EXPECT_FALSE(ShownRows().back().marked);
 
     model().Engine().UserEvent(0).Set(true);  // as a second instance started with USEREVENT0=1 does
@@ -138,54 +140,87 @@ TEST_F(ConfigurationWindow, MarksFollowTheEventsTickByTick) {
 TEST_F(ConfigurationWindow, ChoosingAnotherDeviceShowsItsRelationsAndLeds) {
     Start();
     OpenConfiguration();
-    Choose(main_form(), "ComboBox1", 1);
+    Choose(main_form(), MainControl::ComboBox1, 1);
     EXPECT_EQ(model().Engine().CurrentDevice().Id(), "COM5");
-    EXPECT_EQ(main_form().Selection("ComboBox1"), 1);
+    EXPECT_EQ(main_form().Selection(MainControl::ComboBox1), 1);
     EXPECT_EQ(ShownRows().size(), model().Engine().Relations().size());
-    EXPECT_FALSE(IsWindowEnabled(main_form().Control("CheckBox2"))) << "no Prolific adapter";
+    EXPECT_FALSE(IsWindowEnabled(main_form().Control(MainControl::CheckBox2))) << "no Prolific adapter";
 }
 
 TEST_F(ConfigurationWindow, RefreshDevicesIsDisabledWhileItRunsAndRefusesAClickFromItsBoxes) {
     Start();
     OpenConfiguration();
     ports.AddPort(7).fail_modem_status = true;  // its probe shows boxes
-    HWND button = main_form().Control("ButtonRefreshDevices");
+    HWND button = main_form().Control(MainControl::ButtonRefreshDevices);
     bool disabled_under_every_box = true;
     message_boxes.while_shown = [&] {
         disabled_under_every_box &= !IsWindowEnabled(button);
         if (message_boxes.shown.size() == 1) model().ButtonRefreshDevicesClick();  // would list the ports twice
     };
-    Click(main_form(), "ButtonRefreshDevices");
+    Click(main_form(), MainControl::ButtonRefreshDevices);
     ASSERT_FALSE(message_boxes.shown.empty());
     EXPECT_TRUE(disabled_under_every_box);
     EXPECT_TRUE(IsWindowEnabled(button));
-    EXPECT_EQ(ComboItems(main_form(), "ComboBox1").size(), 3u);
+    EXPECT_EQ(ComboItems(main_form(), MainControl::ComboBox1).size(), 3u);
+}
+
+// The window unpacks the system's record; a missing or empty one is no report.
+TEST_F(ConfigurationWindow, PowerSettingMessagesReachTheEngineThroughTheWindow) {
+    Start();
+    struct record_case {
+        bool record;
+        DWORD data_length;
+        bool away;
+    };
+    constexpr record_case kCases[] = {{true, 4, true}, {false, 4, true}, {true, 0, true}, {true, 1, false}};
+    DWORD value = 1;
+    for (const record_case& c : kCases) {
+        alignas(POWERBROADCAST_SETTING) BYTE record[sizeof(POWERBROADCAST_SETTING) + sizeof value] = {};
+        auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(record);
+        std::memcpy(&setting->PowerSetting, &platform::kGuidSystemAwayMode, sizeof(GUID));
+        setting->DataLength = c.data_length;
+        std::memcpy(setting->Data, &value, sizeof value);
+        SendMessageA(main_form().Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                     c.record ? reinterpret_cast<LPARAM>(record) : 0);
+        EXPECT_EQ((model().Engine().Events() & event::AwayMode) != 0, c.away);
+        value = 0;
+    }
+}
+
+// The form keeps the image list it gives the relation list; the list must not free it.
+TEST_F(ConfigurationWindow, TheRelationListLeavesItsMarksToTheForm) {
+    Start();
+    OpenConfiguration();
+    HWND list = main_form().Control(MainControl::ListView1);
+    const auto marks = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    DestroyWindow(list);
+    EXPECT_EQ(ImageList_GetImageCount(marks), 2);
 }
 
 TEST_F(ConfigurationWindow, CalibrationListsAndBarsEditTheChosenColour) {
     Start();
     OpenConfiguration();
-    Click(main_form(), "CheckBox3");
+    Click(main_form(), MainControl::CheckBox3);
     cLedDevice& device = model().Engine().CurrentDevice();
     std::vector<std::string> leds;
     for (int i = 0; i < device.LedCount(); ++i) leds.push_back(device.GetLedName(i));
-    EXPECT_EQ(ComboItems(main_form(), "ComboBox3"), leds);
+    EXPECT_EQ(ComboItems(main_form(), MainControl::ComboBox3), leds);
 
     const led_descriptor& led = *device.GetLed(0);
     std::vector<std::string> colours;
     for (int j = 0; j < led.state_count; ++j) colours.push_back(device.GetStateName(0, led.states[j]));
-    EXPECT_EQ(ComboItems(main_form(), "ComboBox2"), colours);
+    EXPECT_EQ(ComboItems(main_form(), MainControl::ComboBox2), colours);
     const int red = IndexOf(colours, StateCodeName(led_state::Red));
     ASSERT_GE(red, 0);
-    Choose(main_form(), "ComboBox2", red);
+    Choose(main_form(), MainControl::ComboBox2, red);
 
-    for (const char* bar : {"TrackBar1", "TrackBar2", "TrackBar3"}) {
-        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMIN, 0, 0), 0) << bar;
-        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMAX, 0, 0), 100) << bar;
+    for (MainControl bar : {MainControl::TrackBar1, MainControl::TrackBar2, MainControl::TrackBar3}) {
+        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMIN, 0, 0), 0) << static_cast<int>(bar);
+        EXPECT_EQ(SendMessageA(main_form().Control(bar), TBM_GETRANGEMAX, 0, 0), 100) << static_cast<int>(bar);
     }
-    MoveBar("TrackBar1", 40);
+    MoveBar(MainControl::TrackBar1, 40);
     EXPECT_EQ(led.levels[red][0], 40);
-    EXPECT_EQ(main_form().Text("Label1"), "40%");
+    EXPECT_EQ(main_form().Text(MainControl::Label1), "40%");
     EXPECT_TRUE(model().Calibration().IsSavePending());
 }
 
@@ -195,18 +230,18 @@ TEST_F(RelationEditing, AddOpensTheDialogAndStoresTheNewRelationWhenItCloses) {
     Start();
     OpenConfiguration();
     const std::size_t before = ShownRows().size();
-    Click(main_form(), "ButtonAdd");
+    Click(main_form(), MainControl::ButtonAdd);
     EXPECT_TRUE(IsWindowVisible(event_form().Handle()));
     EXPECT_FALSE(IsWindowEnabled(main_form().Handle()));
     char caption[64] = {};
     GetWindowTextA(event_form().Handle(), caption, sizeof caption);
     EXPECT_STREQ(caption, "New event/LED relation");
-    EXPECT_EQ(ComboItems(event_form(), "ComboBox4"),
+    EXPECT_EQ(ComboItems(event_form(), EventControl::ComboBox4),
               (std::vector<std::string>{"Lowest", "Low", "Normal", "High", "Highest"}));
 
     const std::string user_event = model().Engine().Catalogue().NameOf(event::UserEvent0);
-    Choose(event_form(), "ComboBox1", IndexOf(ComboItems(event_form(), "ComboBox1"), user_event));
-    Click(event_form(), "Button1");
+    Choose(event_form(), EventControl::ComboBox1, IndexOf(ComboItems(event_form(), EventControl::ComboBox1), user_event));
+    Click(event_form(), EventControl::Button1);
 
     EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
     EXPECT_TRUE(IsWindowEnabled(main_form().Handle()));
@@ -226,15 +261,15 @@ TEST_F(RelationEditing, DoubleClickEditsTheRowAndTheCloseButtonKeepsTheChoice) {
     char caption[64] = {};
     GetWindowTextA(event_form().Handle(), caption, sizeof caption);
     EXPECT_STREQ(caption, "Edit event/LED relation");
-    EXPECT_EQ(event_form().Selection("ComboBox4"), EngineRelations()[row].priority - 1);
+    EXPECT_EQ(event_form().Selection(EventControl::ComboBox4), EngineRelations()[row].priority - 1);
 
-    Choose(event_form(), "ComboBox4", priority::Highest - 1);
+    Choose(event_form(), EventControl::ComboBox4, priority::Highest - 1);
     SendMessageA(event_form().Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(event_form().Handle()));
     EXPECT_EQ(ShownRows()[row].texts[3], PriorityName(priority::Highest));
     EXPECT_EQ(StoredRelations(), EngineRelations());
     EXPECT_EQ(StoredRelations()[row].priority, priority::Highest);
-    EXPECT_EQ(SendMessageA(main_form().Control("ListView1"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+    EXPECT_EQ(SendMessageA(main_form().Control(MainControl::ListView1), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
               row);
 }
 
@@ -244,13 +279,13 @@ TEST_F(RelationEditing, DeleteRemovesTheSelectedRowAndStoresTheRest) {
     std::vector<led_relation> expected = EngineRelations();
     const int last = static_cast<int>(expected.size()) - 1;
     DoubleClickRow(last);  // selects the row; the dialog it opens is closed again
-    Click(event_form(), "Button1");
-    Click(main_form(), "ButtonDelete");
+    Click(event_form(), EventControl::Button1);
+    Click(main_form(), MainControl::ButtonDelete);
     expected.pop_back();
     EXPECT_EQ(EngineRelations(), expected);
     EXPECT_EQ(StoredRelations(), expected);
     EXPECT_EQ(ShownRows().size(), expected.size());
-    EXPECT_EQ(SendMessageA(main_form().Control("ListView1"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+    EXPECT_EQ(SendMessageA(main_form().Control(MainControl::ListView1), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
               last - 1)
         << "the new last row";
 }
@@ -258,12 +293,12 @@ TEST_F(RelationEditing, DeleteRemovesTheSelectedRowAndStoresTheRest) {
 TEST_F(RelationEditing, DefaultAsksAndReplacesTheListOnlyOnYes) {
     Start();
     OpenConfiguration();
-    Click(main_form(), "ButtonAdd");
-    Click(event_form(), "Button1");
+    Click(main_form(), MainControl::ButtonAdd);
+    Click(event_form(), EventControl::Button1);
     const std::vector<led_relation> edited = EngineRelations();
 
     english_boxes.answer = platform::kIdNo;
-    Click(main_form(), "Button2");
+    Click(main_form(), MainControl::Button2);
     ASSERT_EQ(english_boxes.shown.size(), 1u);
     EXPECT_EQ(english_boxes.shown[0].title, "Default relations");
     EXPECT_EQ(english_boxes.shown[0].owner, main_form().Handle());
@@ -271,7 +306,7 @@ TEST_F(RelationEditing, DefaultAsksAndReplacesTheListOnlyOnYes) {
     EXPECT_EQ(StoredRelations(), edited);
 
     english_boxes.answer = platform::kIdYes;
-    Click(main_form(), "Button2");
+    Click(main_form(), MainControl::Button2);
     cRelationList defaults;
     defaults.LoadDefaults(static_cast<uint16_t>(model().Engine().CurrentDevice().HardwareId()),
                           model().Engine().Catalogue());

@@ -33,13 +33,13 @@ void ProgramOverFakeDevices::OpenConfiguration() {
     ASSERT_TRUE(IsWindowVisible(main_form().Handle()));
 }
 
-void ProgramOverFakeDevices::Click(const Form& form, const char* control) {
-    ASSERT_TRUE(form.Control(control)) << control;
+void ProgramOverFakeDevices::Click(const Form& form, control_id control) {
+    ASSERT_TRUE(form.Control(control)) << form.Table().controls[control.Row()].name;
     SendMessageA(form.Control(control), BM_CLICK, 0, 0);
 }
 
 // A list's choice as the user makes it: the list selects and tells its parent.
-void ProgramOverFakeDevices::Choose(const Form& form, const char* control, int index) {
+void ProgramOverFakeDevices::Choose(const Form& form, control_id control, int index) {
     HWND combo = form.Control(control);
     SendMessageA(combo, CB_SETCURSEL, index, 0);
     SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
@@ -47,7 +47,7 @@ void ProgramOverFakeDevices::Choose(const Form& form, const char* control, int i
 }
 
 void ProgramOverFakeDevices::DoubleClickRow(int row) {
-    HWND list = main_form().Control("ListView1");
+    HWND list = main_form().Control(MainControl::ListView1);
     RECT item = {LVIR_LABEL, 0, 0, 0};
     ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item)));
     const LPARAM point = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
@@ -58,7 +58,7 @@ void ProgramOverFakeDevices::DoubleClickRow(int row) {
 }
 
 // A bar moved by the user: its new position, then the scroll notification to its parent.
-void ProgramOverFakeDevices::MoveBar(const char* bar, int position) {
+void ProgramOverFakeDevices::MoveBar(MainControl bar, int position) {
     HWND window = main_form().Control(bar);
     SendMessageA(window, TBM_SETPOS, TRUE, position);
     SendMessageA(GetParent(window), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
@@ -66,7 +66,7 @@ void ProgramOverFakeDevices::MoveBar(const char* bar, int position) {
 }
 
 std::vector<ProgramOverFakeDevices::shown_row> ProgramOverFakeDevices::ShownRows() const {
-    HWND list = program_->fMain.Control("ListView1");
+    HWND list = program_->fMain.Control(MainControl::ListView1);
     std::vector<shown_row> rows;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
@@ -90,7 +90,7 @@ std::vector<ProgramOverFakeDevices::shown_row> ProgramOverFakeDevices::ShownRows
     return rows;
 }
 
-std::vector<std::string> ProgramOverFakeDevices::ComboItems(const Form& form, const char* control) const {
+std::vector<std::string> ProgramOverFakeDevices::ComboItems(const Form& form, control_id control) const {
     HWND combo = form.Control(control);
     std::vector<std::string> items;
     const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
@@ -103,7 +103,7 @@ std::vector<std::string> ProgramOverFakeDevices::ComboItems(const Form& form, co
 }
 
 std::vector<std::string> ProgramOverFakeDevices::TabTexts() const {
-    HWND tabs = program_->fMain.Control("PageControl1");
+    HWND tabs = program_->fMain.Control(MainControl::PageControl1);
     std::vector<std::string> texts;
     const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {

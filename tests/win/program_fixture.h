@@ -4,6 +4,7 @@
 // and the rest of the machine in memory. The windows are driven by the
 // messages a user's clicks would send.
 
+#include "app/win32/main_form_layout.h"
 #include "app/win32/program.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_comm_config_dialogs.h"
@@ -37,10 +38,10 @@ protected:
     void Start();
     // The tray icon's double-click: shows the configuration window.
     void OpenConfiguration();
-    void Click(const Form& form, const char* control);
-    void Choose(const Form& form, const char* control, int index);
+    void Click(const Form& form, control_id control);
+    void Choose(const Form& form, control_id control, int index);
     void DoubleClickRow(int row);
-    void MoveBar(const char* bar, int position);
+    void MoveBar(MainControl bar, int position);
 
     // What the list shows: per row its four texts and whether it carries the mark.
     struct shown_row {
@@ -48,7 +49,7 @@ protected:
         bool marked;
     };
     std::vector<shown_row> ShownRows() const;
-    std::vector<std::string> ComboItems(const Form& form, const char* control) const;
+    std::vector<std::string> ComboItems(const Form& form, control_id control) const;
     std::vector<std::string> TabTexts() const;
     // The relations stored in the registry for the current device.
     std::vector<led_relation> StoredRelations();

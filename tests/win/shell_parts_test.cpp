@@ -3,9 +3,9 @@
 // sees it, and the program's end.
 
 #include "app/main_timers.h"
-#include "engine/led_vocabulary.h"
 #include "platform/win32/win32_english_message_boxes.h"
 #include "platform/win32/win32_message_boxes.h"
+#include "settings/led_vocabulary.h"
 #include "tests/win/program_fixture.h"
 
 #include <chrono>
@@ -161,7 +161,7 @@ TEST_F(ProgramEnd, TheSessionsEndUnderABoxFreesNothingUntilTheLoopReturns) {
         EndSession();
         model_kept = program_->Model() != nullptr;
     });
-    Choose(main_form(), "ComboBox1", 1);  // COM5 fails to open: its box is up until the end closes it
+    Choose(main_form(), MainControl::ComboBox1, 1);  // COM5 fails to open: its box is up until the end closes it
     log_off.join();
     EXPECT_TRUE(window_disabled) << "the box is modal to the configuration window";
     EXPECT_TRUE(model_kept) << "the handler that showed the box still runs";
@@ -171,11 +171,11 @@ TEST_F(ProgramEnd, TheSessionsEndUnderABoxFreesNothingUntilTheLoopReturns) {
 TEST_F(ProgramEnd, TheSessionsEndStoresWhatIsPendingAndGoesDarkAtOnce) {
     Start();
     OpenConfiguration();
-    Choose(main_form(), "ComboBox1", 1);  // COM5: three plain LEDs
-    Click(main_form(), "CheckBox3");
-    MoveBar("TrackBar2", 40);
-    Click(main_form(), "ButtonAdd");
-    Choose(event_form(), "ComboBox4", 4);
+    Choose(main_form(), MainControl::ComboBox1, 1);  // COM5: three plain LEDs
+    Click(main_form(), MainControl::CheckBox3);
+    MoveBar(MainControl::TrackBar2, 40);
+    Click(main_form(), MainControl::ButtonAdd);
+    Choose(event_form(), EventControl::ComboBox4, 4);
     ASSERT_TRUE(ports.port(5).open);
     NOTIFYICONDATAA record = main_form().Icon()->Record();
 
@@ -197,13 +197,14 @@ TEST_F(ProgramEnd, TheSessionsEndStoresWhatIsPendingAndGoesDarkAtOnce) {
 namespace {
 
 // A form whose button fails, as a handler that meets a fault does.
-constexpr control_row kFailingControls[] = {{ControlKind::Button, "Fail", "Fail", 8, 8, 75, 25}};
+enum class FailingControl : uint8_t { Fail };
+constexpr control_row kFailingControls[] = {{ControlKind::Button, FailingControl::Fail, "Fail", "Fail", 8, 8, 75, 25}};
 constexpr form_table kFailingForm = {"GlimmerFailingForm", "Failing", 100, 50, WS_EX_TOOLWINDOW, kFailingControls};
 
 class FailingForm : public Form {
 public:
     FailingForm() : Form(kFailingForm) {
-        Bind("Fail", BN_CLICKED, [this] {
+        Bind(FailingControl::Fail, BN_CLICKED, [this] {
             ++clicks;
             throw std::runtime_error("Handler failed");
         });
@@ -229,7 +230,7 @@ TEST(ExceptionBox, ShowsAHandlersFaultOnceAndTheWindowGoesOn) {
     for (int click = 1; click <= 2; ++click) {
         std::string text;
         std::thread reader([&] { text = ReadAndClose(kApplicationTitle); });
-        SendMessageA(form.Control("Fail"), BM_CLICK, 0, 0);
+        SendMessageA(form.Control(FailingControl::Fail), BM_CLICK, 0, 0);
         reader.join();
         EXPECT_EQ(text, "Handler failed");
         EXPECT_EQ(form.clicks, click) << "the window still handles its controls";

@@ -3,7 +3,6 @@
 #include "devices/device_detection.h"
 #include "devices/led_device_list.h"
 #include "devices/serial_port_registry.h"
-#include "engine/persistent_variables.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_keyboards.h"
@@ -15,6 +14,7 @@
 #include "platform/win32/win32_multimedia_timers.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_serial_ports.h"
+#include "settings/persistent_variables.h"
 #include "tests/common/keyboard_registration.h"
 #include "tests/win/serial_comm_map.h"
 

@@ -4,11 +4,11 @@
 // frame without a dimmed line stopped its timer.
 #include "devices/serial_led_device.h"
 #include "devices/serial_lines.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_multimedia_timers.h"
+#include "settings/led_vocabulary.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 
 #include "app/calibration_editor.h"
 #include "app/main_timers.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_window_timers.h"
+#include "settings/led_vocabulary.h"
 #include "sink/session_slot.h"
 #include "sink/status_area.h"
 #include "tests/unit/fake_machine.h"
@@ -116,7 +116,7 @@ private:
         clock.Set(start);
         ports.AddPort(1, {.dtr = platform::kMsRlsdOn});  // a full-colour module, common cathode
         sessions.SetWindowProcedure([this](const platform::fake::FakeSessions::SentMessage& message) {
-            if (session_window_) session_window_->OnSessionChange(message.code, message.session_id);
+            if (session_window_) session_window_->OnSessionChange({message.code, message.session_id});
         });
         return start;
     }
@@ -237,7 +237,7 @@ private:
 
     void Suspend() {
         editor_.SavePending();
-        engine_->OnPowerBroadcast(platform::kPbtApmSuspend, 0);
+        engine_->OnPowerEvent({platform::kPbtApmSuspend});
         asleep_until_ = clock.TickCount() + static_cast<uint32_t>(60 + Roll(90 * 60)) * 1000;
         ++figures_.suspends;
         CheckNoLevelControlTimers("level control ran on while the system slept");
@@ -245,7 +245,7 @@ private:
 
     void Wake() {
         power.resume_automatic = Roll(2) == 0;
-        engine_->OnPowerBroadcast(platform::kPbtApmResumeAutomatic, 0);
+        engine_->OnPowerEvent({platform::kPbtApmResumeAutomatic});
         asleep_until_.reset();
     }
 

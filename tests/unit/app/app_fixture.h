@@ -5,13 +5,13 @@
 
 #include "app/main_timers.h"
 #include "app/main_window_model.h"
-#include "engine/led_vocabulary.h"
 #include "platform/fake/fake_comm_config_dialogs.h"
 #include "platform/fake/fake_english_message_boxes.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_top_level_windows.h"
 #include "platform/fake/fake_window_timers.h"
+#include "settings/led_vocabulary.h"
 #include "tests/unit/fake_machine.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/led_vocabulary.h"
+#include "settings/led_vocabulary.h"
 
 const char* StateCodeName(int8_t state) {
     static constexpr const char* kNames[] = {"Undefined", "Off",     "On",     "Blink slow", "Blink",

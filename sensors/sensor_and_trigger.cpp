@@ -1,4 +1,4 @@
-#include "sensors/idle_sensor.h"
+#include "sensors/sensor_and_trigger.h"
 
 #include <algorithm>
 #include <utility>
