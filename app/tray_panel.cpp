@@ -47,8 +47,9 @@ uint32_t tray_picture::Key() const {
 
 void DrawTrayLights(const tray_picture& picture, int size, std::span<uint32_t> pixels) {
     const int count = std::clamp(picture.count, 0, kTrayLights);
-    if (count == 0 || size < kTrayLights || pixels.size() < static_cast<std::size_t>(size) * size) return;
-    const int cell = size / kTrayLights;
+    if (count == 0 || size < kTrayLights * 2 || pixels.size() < static_cast<std::size_t>(size) * size) return;
+    // Cells for at least three lights: no light grows wider than a third of the icon.
+    const int cell = size / std::max(count, 3);
     const int gap = std::max(1, size / 16);
     const int diameter = cell - gap;
     const int strip_left = (size - count * cell) / 2, strip_top = size - cell;

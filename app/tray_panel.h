@@ -31,7 +31,8 @@ struct tray_picture {
 
 // Lays picture's lights over the pixels of the program's icon: size x size pixels,
 // 0xAARRGGBB with straight alpha, top row first. The lights stand in a dark strip
-// along the bottom, a quarter of the icon high, each in its own cell.
+// along the bottom, each in its own square cell, a third of the icon wide for up to
+// three lights and a quarter for four.
 void DrawTrayLights(const tray_picture& picture, int size, std::span<uint32_t> pixels);
 
 // One LED of the tip: its name and the name of the event that wins it.

@@ -78,7 +78,7 @@ int Tray(DWORD timeout_ms, bool lit, const std::wstring& png_path) {
     std::size_t lit_pixels = 0;
     const bool shown = e2e::WaitUntil(
         [&] {
-            tray = e2e::FindTopLevel(0, L"Shell_TrayWnd");
+            tray = e2e::FindTopLevel(0, nullptr, L"Wine System Tray");
             const std::vector<DWORD> pixels = e2e::WindowPixels(tray);
             lit_pixels = static_cast<std::size_t>(std::count_if(pixels.begin(), pixels.end(), LitPixel));
             return !pixels.empty() && (lit_pixels > 0) == lit;
