@@ -76,19 +76,22 @@ void DrawTrayLights(const tray_picture& picture, int size, std::span<uint32_t> p
 }
 
 void cTrayPanel::ShowLights(bool shown) {
-    if (shown == shown_) return;
     shown_ = shown;
-    stale_ = true;
+    reread_ = true;
 }
 
 bool cTrayPanel::Update() {
     const tray_picture picture = shown_ ? ReadPicture() : tray_picture{};
     const tip_content content = shown_ ? ReadTipContent() : tip_content{};
-    const bool changed = stale_ || picture != picture_ || content != tip_content_;
-    if (stale_ || content != tip_content_) tip_ = shown_ ? BuildTip(content) : cMainWindowModel::kTrayTip;
+    bool changed = picture != picture_;
+    if (reread_ || content != tip_content_) {
+        std::string tip = shown_ ? BuildTip(content) : cMainWindowModel::kTrayTip;
+        changed = changed || tip != tip_;
+        tip_ = std::move(tip);
+    }
     picture_ = picture;
     tip_content_ = content;
-    stale_ = false;
+    reread_ = false;
     return changed;
 }
 

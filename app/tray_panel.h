@@ -53,7 +53,8 @@ public:
     explicit cTrayPanel(cLedEngine& engine) : engine_(engine) {}
 
     // With lights the picture follows the device and the tip its winning events;
-    // without, the picture is the plain icon and the tip the program's name.
+    // without, the picture is the plain icon and the tip the program's name. The
+    // next Update builds the tip anew, as the device or its names may have changed.
     void ShowLights(bool shown);
     // Reads the current device's last frame; true when the picture or the tip
     // changed since the last call. Builds the tip only when its content changed.
@@ -75,7 +76,7 @@ private:
 
     cLedEngine& engine_;
     bool shown_ = false;
-    bool stale_ = true;  // the next Update reports a change
+    bool reread_ = true;
     tray_picture picture_;
     tip_content tip_content_;
     std::string tip_;

@@ -18,7 +18,8 @@ HICON cTrayIcons::Get(const tray_picture& picture, int size) {
     return icons_.back().second.get();
 }
 
-// Reads the colour and alpha of the program's icon drawn for this size.
+// Reads the colour and alpha of the program's icon drawn for this size. A display of
+// fewer colours gives the colour without alpha: the mask then tells what is opaque.
 bool cTrayIcons::LoadBase(int size) {
     icons_.clear();
     base_.clear();
@@ -28,12 +29,18 @@ bool cTrayIcons::LoadBase(int size) {
     ICONINFO parts = {};
     if (!icon || !GetIconInfo(icon.get(), &parts)) return false;
     const owned_bitmap colour(parts.hbmColor), mask(parts.hbmMask);
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    const std::size_t count = static_cast<std::size_t>(size) * size;
+    std::vector<uint32_t> pixels(count), transparent(count);
     BITMAPINFO info = TopDownBitmapInfo(size, size);
     HDC screen = GetDC(nullptr);
-    const bool read = colour && GetDIBits(screen, colour.get(), 0, size, pixels.data(), &info, DIB_RGB_COLORS) == size;
+    auto read_bits = [&](const owned_bitmap& bitmap, std::vector<uint32_t>& into) {
+        return bitmap && GetDIBits(screen, bitmap.get(), 0, size, into.data(), &info, DIB_RGB_COLORS) == size;
+    };
+    const bool read = read_bits(colour, pixels) && read_bits(mask, transparent);
     ReleaseDC(nullptr, screen);
     if (!read) return false;
+    if (std::none_of(pixels.begin(), pixels.end(), [](uint32_t pixel) { return pixel >> 24 != 0; }))
+        for (std::size_t i = 0; i < count; ++i) pixels[i] |= (transparent[i] & 0xFFFFFF) == 0 ? 0xFF000000 : 0;
     base_ = std::move(pixels);
     size_ = size;
     return true;

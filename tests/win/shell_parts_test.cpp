@@ -43,35 +43,25 @@ TEST(NotifyIconRecord, HoldsTheAnsiLayoutUpToTheBalloonFieldsAndCutsTheTip) {
 
 using TrayIcon = ProgramOverFakeDevices;
 
-namespace {
-
-// One relation of the colour module on COM3, the device chosen at start, shown from the next tick.
-void Show(cMainWindowModel& model, int8_t colour) {
-    model.Engine().Relations().Clear();
-    model.Engine().Relations().Add({event::AlwaysOn, 0, colour, priority::Normal});
-}
-
-}  // namespace
-
 TEST_F(TrayIcon, ShowsTheLightsAndIsAddedAgainWithThemWhenTheNotificationAreaIsCreatedAnew) {
     Start();
     ASSERT_TRUE(main_form().Icon());
     auto tick = [this] { SendMessageA(main_form().Handle(), WM_TIMER, main_timer::Timer1, 0); };
     auto record = [this] { return main_form().Icon()->Record(); };
-    Show(model(), led_state::Red);
-    tick();
-    const HICON red = record().hIcon;
+    // The colour module on COM3, the device chosen at start, shows the colour from the next tick.
+    auto show = [&](int8_t colour, int ticks) {
+        model().Engine().Relations().Clear();
+        model().Engine().Relations().Add({event::AlwaysOn, 0, colour, priority::Normal});
+        for (int i = 0; i < ticks; ++i) tick();
+        return record().hIcon;
+    };
+    const HICON red = show(led_state::Red, 1);
     EXPECT_EQ(record().uFlags, 7u);
     EXPECT_STREQ(record().szTip, "Glimmerbox\nLED 1: Always on");
-    for (int i = 0; i < 16; ++i) tick();
-    EXPECT_EQ(record().hIcon, red) << "the same picture keeps its icon";
-    Show(model(), led_state::Blue);
-    tick();
-    const HICON blue = record().hIcon;
+    EXPECT_EQ(show(led_state::Red, 16), red) << "the same picture keeps its icon";
+    const HICON blue = show(led_state::Blue, 1);
     EXPECT_NE(blue, red);
-    Show(model(), led_state::Red);
-    tick();
-    EXPECT_EQ(record().hIcon, red) << "a picture shown before is not made again";
+    EXPECT_EQ(show(led_state::Red, 1), red) << "a picture shown before is not made again";
 
     NOTIFYICONDATAA shown = record();
     ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &shown)) << "the icon was added at start";
@@ -87,8 +77,7 @@ TEST_F(TrayIcon, ShowsTheLightsAndIsAddedAgainWithThemWhenTheNotificationAreaIsC
     OpenConfiguration();
     Click(main_form(), MainControl::CheckBoxTrayLights);
     EXPECT_STREQ(record().szTip, "Glimmerbox");
-    EXPECT_NE(record().hIcon, red);
-    EXPECT_NE(record().hIcon, blue);
+    EXPECT_TRUE(record().hIcon != red && record().hIcon != blue);
 }
 
 TEST_F(TrayIcon, IsAddedOnALaterTickWhenTheShellRefusedItAtStart) {
