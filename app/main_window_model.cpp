@@ -35,6 +35,8 @@ cMainWindowModel::cMainWindowModel(const app_services& services, const app_windo
       windows_version_(services.version_info, services.metrics, services.engine.serial.registry),
       engine_(services.engine, windows.main, windows_version_),
       enable_hidden_events_(services.engine.serial.registry, "EnableHiddenEvents"),
+      tray_lights_(services.engine.serial.registry, "TrayLights", false, true),
+      tray_(engine_),
       calibration_(engine_, services.timers),
       suspend_notice_(services.windows, services.shell, windows.suspend_notice),
       event_dialog_(engine_, enable_hidden_events_, services.windows, windows.event_dialog, suspend_notice_, *this) {
@@ -116,6 +118,11 @@ void cMainWindowModel::WMTimer(uint32_t id) {
 void cMainWindowModel::Timer1Timer() {
     engine_.Tick();
     UpdateActivityMarks();
+    UpdateTray();
+}
+
+void cMainWindowModel::UpdateTray() {
+    if (tray_.Update()) ++view_.tray_generation;
 }
 
 void cMainWindowModel::Timer2Timer() { calibration_.Timer2Timer(); }
@@ -142,6 +149,9 @@ void cMainWindowModel::RefreshWindow() {
         view_.prolific_fix = {.checked = false, .enabled = false};
 
     view_.level_control = {.checked = device.LevelControlEnabled(), .enabled = device.LevelControlSupported()};
+    view_.tray_lights.checked = tray_lights_.Get();
+    tray_.ShowLights(view_.tray_lights.checked);
+    UpdateTray();
     calibration_.Fill();
 
     view_.hardware_id = HardwareIdText(device.HardwareId());
@@ -260,6 +270,12 @@ void cMainWindowModel::CheckBox2Click(bool checked) {
 void cMainWindowModel::CheckBox3Click(bool checked) {
     if (updating_) return;
     engine_.CurrentDevice().SetLevelControl(checked);
+    RefreshWindow();
+}
+
+void cMainWindowModel::CheckBoxTrayLightsClick(bool checked) {
+    if (updating_) return;
+    tray_lights_.Set(checked);
     RefreshWindow();
 }
 

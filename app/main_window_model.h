@@ -12,6 +12,7 @@
 #include "app/control_views.h"
 #include "app/event_dialog_model.h"
 #include "app/suspend_notice.h"
+#include "app/tray_panel.h"
 #include "engine/led_engine.h"
 #include "sensors/windows_version.h"
 #include "settings/persistent_variables.h"
@@ -56,6 +57,7 @@ struct main_window_view {
     bool refresh_devices_enabled = true;
     check_view prolific_fix;    // CheckBox2
     check_view level_control;   // CheckBox3
+    check_view tray_lights;     // CheckBoxTrayLights
 
     // R&D tab
     bool rnd_tab_shown = false;
@@ -73,6 +75,9 @@ struct main_window_view {
     std::string web_site_text;        // Label17
     std::string forum_text;           // Label16
     std::string mail_text;            // Label7
+
+    // The tray icon: its picture and tip (cMainWindowModel::Tray) to send when tray_generation moved.
+    uint32_t tray_generation = 0;
 
     config_page active_page = config_page::Leds;
     uint32_t page_generation = 0;
@@ -108,7 +113,7 @@ public:
 
     // WM_TIMER of the main window: Timer1Timer or Timer2Timer by id.
     void WMTimer(uint32_t id);
-    // The tick: the engine's Tick, then the activity marks.
+    // The tick: the engine's Tick, then the activity marks and the tray icon.
     void Timer1Timer();
     // Saves the calibration edits once they rested 3 s.
     void Timer2Timer();
@@ -129,6 +134,7 @@ public:
     void ButtonRefreshDevicesClick();            // enumerates anew and reopens the stored device
     void CheckBox2Click(bool checked);           // the serial device's "ProlificResumeFix"
     void CheckBox3Click(bool checked);           // switches the device's level control
+    void CheckBoxTrayLightsClick(bool checked);  // "TrayLights": the LEDs in the tray icon, or the plain icon
 
     // Calibration tab.
     void ComboBox3Change(int index);             // LED chosen: previews its colour
@@ -180,6 +186,7 @@ public:
     const main_window_view& View() const { return view_; }
     // The Calibration tab and its save delay.
     const cCalibrationEditor& Calibration() const { return calibration_; }
+    const cTrayPanel& Tray() const { return tray_; }
     cLedEngine& Engine() { return engine_; }
     cEventDialogModel& EventDialog() { return event_dialog_; }
     cSuspendNotice& SuspendNotice() { return suspend_notice_; }
@@ -197,6 +204,7 @@ private:
     void OpenInitialDevice();
     void OpenEditor(int row, const char* caption);
     void SelectRow(int row);
+    void UpdateTray();
 
     app_services services_;
     app_windows windows_;
@@ -209,6 +217,8 @@ private:
     uint32_t shown_event_set_ = 0;
     cLedEngine engine_;
     cPersistentBool enable_hidden_events_;
+    cPersistentBool tray_lights_;
+    cTrayPanel tray_;
     cCalibrationEditor calibration_;
     cSuspendNotice suspend_notice_;
     cEventDialogModel event_dialog_;

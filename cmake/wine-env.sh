@@ -3,7 +3,8 @@
 # is installed; on a kernel without 32-bit support that loader cannot start,
 # so 64-bit programs are run with the 64-bit loader directly and 32-bit ones
 # cannot run at all.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# GLIMMER_WINEDEBUG lets a measuring script switch on a channel of its own.
+export WINEDEBUG="${GLIMMER_WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     WINE=wine
     WINE_RUNS_32BIT=yes

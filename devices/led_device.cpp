@@ -2,6 +2,25 @@
 
 #include "settings/led_vocabulary.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// All patterns share one 16-tick cycle, lit in its first part.
+bool PatternLit(int8_t state, int32_t phase) {
+    const int p = phase / 2;
+    switch (state) {
+    case led_state::Pulse: return p == 0;
+    case led_state::BlinkFast: return (p & 1) == 0;
+    case led_state::Blink: return (p & 2) == 0;
+    case led_state::BlinkSlow: return (p & 4) == 0;
+    default: return true;
+    }
+}
+
+}  // namespace
+
 void led_descriptor::AddState(int8_t state, uint16_t lines) {
     if (state_count >= kMaxLedStates) return;
     states[state_count] = state;
@@ -61,12 +80,18 @@ void cLedDevice::BeginUpdate() {
     pending_lit_bits_ = 0;
     pending_driven_bits_ = 0;
     for (int32_t& on_time : pending_on_times_) on_time = 0;
+    std::fill(std::begin(pending_states_), std::end(pending_states_), led_state::Undefined);
+    pending_held_leds_ = 0;
 }
 
 void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
     if (led < 0 || led >= led_count_) return;
     const led_descriptor& d = leds_[led];
     pending_driven_bits_ |= d.line_mask;
+    if (led < kMaxLeds) {
+        pending_states_[led] = state;
+        if (hold) pending_held_leds_ |= static_cast<uint8_t>(1u << led);
+    }
 
     auto set_on_times = [&](const int32_t* level_of_bit) {
         for (int k = 0; k < kOutputBits; ++k)
@@ -98,6 +123,8 @@ void cLedDevice::EndUpdate(bool apply) {
     lit_bits_ = pending_lit_bits_;
     driven_bits_ = pending_driven_bits_;
     for (int k = 0; k < kOutputBits; ++k) on_times_[k].store(pending_on_times_[k], std::memory_order_relaxed);
+    std::copy(std::begin(pending_states_), std::end(pending_states_), std::begin(frame_states_));
+    frame_held_leds_ = pending_held_leds_;
     if (apply) ApplyOutputs();
 }
 
@@ -107,14 +134,23 @@ void cLedDevice::AdvancePhase() {
 }
 
 void cLedDevice::ApplyOutputs() {
-    // All patterns share one 16-tick cycle, lit in its first part.
-    const int p = phase_counter_ / 2;
     uint32_t blank = 0;
-    if (p != 0) blank |= pulse_bits_;
-    if (p & 1) blank |= blink_fast_bits_;
-    if (p & 2) blank |= blink_bits_;
-    if (p & 4) blank |= blink_slow_bits_;
+    if (!PatternLit(led_state::Pulse, phase_counter_)) blank |= pulse_bits_;
+    if (!PatternLit(led_state::BlinkFast, phase_counter_)) blank |= blink_fast_bits_;
+    if (!PatternLit(led_state::Blink, phase_counter_)) blank |= blink_bits_;
+    if (!PatternLit(led_state::BlinkSlow, phase_counter_)) blank |= blink_slow_bits_;
     WriteOutputs(lit_bits_, driven_bits_, blank);
+}
+
+int8_t cLedDevice::FrameState(int led) const {
+    return led >= 0 && led < kMaxLeds ? frame_states_[led] : led_state::Undefined;
+}
+
+bool cLedDevice::FrameShowsLight(int led) const {
+    const int8_t state = FrameState(led);
+    if (state == led_state::Undefined || state == led_state::Off) return false;
+    if (suspended_ && (frame_held_leds_ & (1u << led)) == 0) return false;
+    return PatternLit(state, phase_counter_);
 }
 
 void cLedDevice::SetLevelControl(bool on) {

@@ -99,6 +99,11 @@ public:
     uint32_t DrivenBits() const { return driven_bits_; }
     uint32_t HoldBits() const { return hold_bits_; }
     uint32_t InvertedBits() const { return inverted_bits_; }
+    // The last frame as given, whatever the device makes of it: the LED's state (Undefined
+    // when the frame left it out), and whether that state shows light now, in the blink and
+    // pulse rhythm and through a suspend.
+    int8_t FrameState(int led) const;
+    bool FrameShowsLight(int led) const;
     int32_t OnTime(int output_bit) const { return on_times_[output_bit].load(std::memory_order_relaxed); }
 
     // Device texts are at most this long; longer ones are cut.
@@ -144,6 +149,10 @@ private:
     std::string path_;
     bool dark_on_close_ = false;
     uint32_t pending_lit_bits_ = 0;
+    int8_t pending_states_[kMaxLeds] = {};
+    int8_t frame_states_[kMaxLeds] = {};
+    uint8_t pending_held_leds_ = 0;  // bit i: LED i keeps its light through a suspend
+    uint8_t frame_held_leds_ = 0;
     uint32_t pending_driven_bits_ = 0;
     // The frame's on-times, built aside so the timer never sees a half-built frame.
     int32_t pending_on_times_[kOutputBits] = {};

@@ -117,6 +117,11 @@ void cLedEngine::Gather() {
     if (windows_.ClassExists(kMediaCenterWindowClass)) events_ |= event::McIsRunning;
 }
 
+uint32_t cLedEngine::WinningEvent(int led) const {
+    if (led < 0 || led >= kEngineLeds || override_state_[led] != led_state::Undefined) return 0;
+    return resolver_.ShownEvent(led);
+}
+
 void cLedEngine::Resolve(bool rotate, bool suspend_only) {
     const led_frame frame =
         resolver_.Resolve(relations_, events_, catalogue_, current_->LedCount(), rotate, suspend_only);

@@ -90,6 +90,9 @@ public:
     cRelationList& Relations() { return relations_; }
 
     uint32_t Events() const { return events_; }
+    // The event bit whose relation drives the LED in the last frame; 0 while none
+    // does, or while a shown override holds the LED.
+    uint32_t WinningEvent(int led) const;
     cLedDevice& CurrentDevice() { return *current_; }
     cLedDeviceList& Devices() { return devices_; }
     const cEventCatalogue& Catalogue() const { return catalogue_; }

@@ -7,6 +7,9 @@
 #   memory      private bytes after start-up, as Windows counts them and as Linux does
 #   idle CPU    the program's CPU time over 60 s in the tray, the timer included, next to
 #               a bare Wine window with the same 125 ms timer: what Wine alone costs
+#   tray lights the idle CPU with "Show the LEDs in the tray icon" on and off, nothing
+#               blinking; and with one LED blinking, the icon changes sent to the shell
+#               (NIM_MODIFY, from Wine's systray trace) against the blink phases
 # IDLE_SECONDS=N measures the idle CPU over N seconds instead.
 # Run as root on Debian 12 like the other tools; uses a private Xvfb when
 # there is no display.
@@ -84,3 +87,40 @@ share $((ticking_after - ticking_before)) "a bare Wine window with a 125 ms time
 wait $ticking || true
 ./wine-run.sh ui_driver.exe exit
 wait $program || true
+
+# The program started with the tray lights on or off; its process in $program.
+start_with_tray_lights() {
+    ./wine-run.sh reg add 'HKCU\Software\Quillmoor\Glimmerbox' /v TrayLights /t REG_DWORD /d "$1" /f >/dev/null
+    ./wine-run.sh Glimmerbox.exe &
+    program=$!
+    ./wine-run.sh ui_driver.exe wait-program
+}
+end_program() { ./wine-run.sh ui_driver.exe exit >/dev/null; wait $program || true; }
+
+echo "== tray lights: idle CPU over $idle_seconds s, nothing blinking"
+for lights in 1 0; do
+    start_with_tray_lights $lights
+    sleep 2
+    before=$(cpu_ticks $program)
+    sleep $idle_seconds
+    share $(($(cpu_ticks $program) - before)) "TrayLights=$lights"
+    end_program
+done
+
+# The fallback device (no serial port, no keyboard driver here) with LED 1
+# blinking for "Always on": lit four ticks of 125 ms, dark four.
+blink_seconds=${BLINK_SECONDS:-20}
+relations='HKCU\Software\Quillmoor\Glimmerbox\2003\Relations'
+./wine-run.sh reg delete "$relations" /f >/dev/null 2>&1 || true
+for value in Event:4194304 LED:0 State:4 Priority:3; do
+    ./wine-run.sh reg add "$relations" /v "Relation0${value%%:*}" /t REG_DWORD /d "${value#*:}" /f >/dev/null
+done
+echo "== tray lights: one LED blinking for $blink_seconds s"
+GLIMMER_WINEDEBUG=trace+systray start_with_tray_lights 1 2>systray.log
+sleep 2
+before=$(grep -c 'dwMessage = 1' systray.log || true)
+sleep $blink_seconds
+after=$(grep -c 'dwMessage = 1' systray.log || true)
+echo "NIM_MODIFY: $((after - before)) in $blink_seconds s of $((blink_seconds * 2)) blink phases"
+end_program
+./wine-run.sh reg delete "$relations" /f >/dev/null 2>&1 || true

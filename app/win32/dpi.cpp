@@ -31,3 +31,10 @@ RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD
     }
     return rect;
 }
+
+int SmallIconSize(HWND window) {
+    using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
+    static const auto metrics_for_dpi = BindUser32<MetricsForDpiFunction>("GetSystemMetricsForDpi");
+    const int size = metrics_for_dpi ? metrics_for_dpi(SM_CXSMICON, WindowDpi(window)) : 0;
+    return size > 0 ? size : GetSystemMetrics(SM_CXSMICON);
+}

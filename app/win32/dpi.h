@@ -11,6 +11,8 @@ inline int ScaleForDpi(int value, UINT dpi) { return MulDiv(value, static_cast<i
 
 // The window's DPI (GetDpiForWindow), or the screen's where that is missing.
 UINT WindowDpi(HWND window);
+// The width of a small icon (SM_CXSMICON) at the window's DPI: what the notification area shows.
+int SmallIconSize(HWND window);
 // The window rectangle, at the origin, around a client area of the given size
 // in pixels, with the frame of a window at dpi.
 RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD ex_style, UINT dpi);

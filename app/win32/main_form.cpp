@@ -1,6 +1,7 @@
 #include "app/win32/main_form.h"
 
 #include "app/main_timers.h"
+#include "app/win32/dpi.h"
 #include "app/win32/main_form_layout.h"
 #include "app/win32/resources/resource_ids.h"
 #include "app/win32/system_messages.h"
@@ -64,6 +65,7 @@ constexpr check_binding kCheckBindings[] = {
     {CheckBox1, &Model::CheckBox1Click},
     {CheckBox2, &Model::CheckBox2Click},
     {CheckBox3, &Model::CheckBox3Click},
+    {CheckBoxTrayLights, &Model::CheckBoxTrayLightsClick},
 };
 
 // The calibration bars with their value labels, in output-bit order.
@@ -138,7 +140,9 @@ void TfMain::BindNotifications() {
 }
 
 void TfMain::AddNotifyIcon() {
-    NotifyIcon = std::make_unique<cNotifyIcon>(Model::kTrayTip, icon_.get(), Handle(), NotifyIconMessage);
+    const std::string tip = model_ ? model_->Tray().Tip() : Model::kTrayTip;
+    if (model_) tray_generation_ = model_->View().tray_generation;
+    NotifyIcon = std::make_unique<cNotifyIcon>(tip, TrayIcon(), Handle(), NotifyIconMessage);
     NotifyIcon->SetPopupMenu(&PopupMenu1);
     NotifyIcon->SetDefaultItem([this] { PopupMenu1.Click(MenuItem::MenuConfigure); });
     NotifyIcon->Add();
@@ -149,6 +153,7 @@ void TfMain::Render() {
     const main_window_view& view = model_->View();
     EnableWindow(Handle(), view.enabled);
     SetFontName(view.font_name);
+    RenderTray();
     if (!ControlsMade()) return;  // drawn in full when first shown
     RenderRelationList(view);
 
@@ -156,6 +161,7 @@ void TfMain::Render() {
     SetEnabled(ButtonRefreshDevices, view.refresh_devices_enabled);
     ShowCheck(CheckBox2, view.prolific_fix);
     ShowCheck(CheckBox3, view.level_control);
+    ShowCheck(CheckBoxTrayLights, view.tray_lights);
     RenderCalibration(model_->Calibration().View());
 
     ShowPage(kResearchPage, view.rnd_tab_shown);
@@ -187,6 +193,22 @@ void TfMain::RenderCalibration(const calibration_view& view) {
     for (std::size_t bar = 0; bar < std::size(kBars); ++bar) ShowBar(kBars[bar].bar, kBars[bar].label, view.bars[bar]);
 }
 
+HICON TfMain::TrayIcon() {
+    HICON icon = model_ ? tray_icons_.Get(model_->Tray().Picture(), SmallIconSize(Handle())) : nullptr;
+    return icon ? icon : icon_.get();
+}
+
+void TfMain::RenderTray() {
+    if (!NotifyIcon || tray_generation_ == model_->View().tray_generation) return;
+    tray_generation_ = model_->View().tray_generation;
+    NotifyIcon->Modify(TrayIcon(), model_->Tray().Tip());
+}
+
+// The current picture, drawn for the icon size the shell asks for now.
+void TfMain::RestoreTray() {
+    NotifyIcon->Restore(TrayIcon(), model_->Tray().Tip());
+}
+
 void TfMain::OnCloseRequest() {
     if (!model_ || !model_->FormCloseQuery()) return;
     model_->FormClose();
@@ -206,6 +228,7 @@ void TfMain::OnTimer(UINT_PTR id) {
     if (!model_) return;
     model_->WMTimer(static_cast<uint32_t>(id));
     if (ControlsMade()) RenderRelationList(model_->View());
+    RenderTray();
     // A shell still busy at log-on refuses the icon without announcing itself later.
     if (id == main_timer::Timer1 && NotifyIcon && !NotifyIcon->Added() && ++ticks_without_icon_ % kIconRetryTicks == 0)
         NotifyIcon->Add();
@@ -220,7 +243,11 @@ std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lpa
         model_->WMEndSession(wparam != FALSE);
         EndOnceModelEnded();
         return 1;
-    case WM_POWERBROADCAST: model_->WMPowerBroadcast(UnpackPowerBroadcast(wparam, lparam)); return TRUE;
+    case WM_POWERBROADCAST:
+        model_->WMPowerBroadcast(UnpackPowerBroadcast(wparam, lparam));
+        // A shell may have dropped the icon while the system slept.
+        if (NotifyIcon && (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)) RestoreTray();
+        return TRUE;
     case WM_WTSSESSION_CHANGE: model_->WMSessionChange(UnpackSessionChange(wparam, lparam)); return 0;
     case NotifyIconMessage: return NotifyIcon ? NotifyIcon->HandleMessage(wparam, lparam) : 0;
     case cMainWindowModel::kSecondStartMessage: model_->WMSecondStart(wparam != 0); return 0;
@@ -228,7 +255,7 @@ std::optional<LRESULT> TfMain::OnMessage(UINT message, WPARAM wparam, LPARAM lpa
     }
     // Explorer started anew, with an empty notification area.
     if (message == cNotifyIcon::TaskbarCreatedMessage() && NotifyIcon) {
-        NotifyIcon->Add();
+        RestoreTray();
         return 0;
     }
     return std::nullopt;

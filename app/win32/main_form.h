@@ -8,6 +8,7 @@
 #include "app/win32/form.h"
 #include "app/win32/notify_icon.h"
 #include "app/win32/popup_menu.h"
+#include "app/win32/tray_icons.h"
 
 #include <commctrl.h>
 
@@ -46,16 +47,23 @@ private:
     void SizeEventColumn();
     int SelectedRow() const;
     void EndOnceModelEnded();
+    // Hands the tray picture and tip to the icon when they changed since last handed.
+    void RenderTray();
+    HICON TrayIcon();
+    // Shows the current picture where the shell may have lost the icon.
+    void RestoreTray();
 
     cMainWindowModel* model_ = nullptr;
     std::unique_ptr<cNotifyIcon> NotifyIcon;
     PopupMenu PopupMenu1;
     owned_image_list ImageList1;
     owned_icon icon_;
+    cTrayIcons tray_icons_;
     // The view's counters as last applied.
     uint32_t rows_generation_ = 0;
     uint32_t marks_generation_ = 0;
     uint32_t selection_generation_ = 0;
     uint32_t page_generation_ = 0;
+    uint32_t tray_generation_ = 0;
     uint32_t ticks_without_icon_ = 0;
 };

@@ -69,6 +69,8 @@ constexpr control_row kControls[] = {
     {Link, Label17, "Label17", links::kWebSiteText, 112, 208, 0, 0, kAbout, 0, TextFont::Link},
     {Link, Label16, "Label16", links::kForumText, 112, 224, 0, 0, kAbout, 0, TextFont::Link},
     {Link, Label7, "Label7", links::kMailAddress, 112, 240, 0, 0, kAbout, 0, TextFont::Link},
+
+    {CheckBox, CheckBoxTrayLights, "CheckBoxTrayLights", "Show the LEDs in the tray icon", 16, 184, 193, 17, kDevice},
 };
 static_assert(IndexedById(kControls));
 

@@ -13,6 +13,10 @@ cNotifyIcon::cNotifyIcon(const std::string& tip, HICON icon, HWND owner, UINT ca
     record_.uID = 0;
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = callback_message;
+    Set(icon, tip);
+}
+
+void cNotifyIcon::Set(HICON icon, const std::string& tip) {
     record_.hIcon = icon;
     const std::size_t length = std::min(tip.size(), sizeof record_.szTip - 1);
     std::memcpy(record_.szTip, tip.data(), length);
@@ -25,6 +29,16 @@ int cNotifyIcon::Add() {
     SetLastError(0);
     added_ = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
     return added_ ? 1 : -1;
+}
+
+void cNotifyIcon::Modify(HICON icon, const std::string& tip) {
+    Set(icon, tip);
+    if (added_) Shell_NotifyIconA(NIM_MODIFY, &record_);
+}
+
+void cNotifyIcon::Restore(HICON icon, const std::string& tip) {
+    Set(icon, tip);
+    if (!added_ || !Shell_NotifyIconA(NIM_MODIFY, &record_)) Add();
 }
 
 LRESULT cNotifyIcon::HandleMessage(WPARAM, LPARAM lparam) {

@@ -25,6 +25,12 @@ public:
 
     // Asks the shell to add the icon: 1 on success, -1 on failure.
     int Add();
+    // Shows another icon and tip: the record keeps them for every later add, and an
+    // added icon is changed at once (NIM_MODIFY). The icon must live while shown.
+    void Modify(HICON icon, const std::string& tip);
+    // Brings the icon back with this icon and tip where the shell may have lost it
+    // (a new notification area, a resume): changed where it still is, else added.
+    void Restore(HICON icon, const std::string& tip);
     // Whether the last Add succeeded.
     bool Added() const { return added_; }
     // The callback message: lparam holds the mouse message. Returns the message result.
@@ -36,6 +42,8 @@ public:
     static UINT TaskbarCreatedMessage();
 
 private:
+    void Set(HICON icon, const std::string& tip);
+
     NOTIFYICONDATAA record_ = {};
     const PopupMenu* popup_menu_ = nullptr;
     std::function<void()> default_item_;

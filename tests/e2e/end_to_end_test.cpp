@@ -1,6 +1,7 @@
 // The whole system: the real sink module registered with COM, the stand-in
 // Media Center host playing a recording through it in a process of its own,
-// and the program marking the relation of the event in its window.
+// and the program marking the relation of the event in its window and
+// lighting the LED's light in its tray icon.
 #include "configuration_window.h"
 #include "desktop.h"
 #include "e2e_fixture.h"
@@ -77,12 +78,14 @@ TEST_F(EndToEndTest, ARecordingMarksItsRelationWithinTwoSecondsAndTheMarkGoesWit
         auto relations = registry_.OpenOrCreate(platform::RegistryRoot::CurrentUser,
                                                 std::string(kGlimmerboxKey) + kFallbackRelationsKey);
         ASSERT_TRUE(relations);
+        // LED 1 on while recording, off without.
         const DWORD events[] = {kRecording1Channel, kRecording0Channels};
+        const DWORD states[] = {2, 1};
         for (int i = 0; i < 2; ++i) {
             const std::string relation = "Relation" + std::to_string(i);
             relations->WriteDword(relation + "Event", events[i]);
             relations->WriteDword(relation + "LED", 0);
-            relations->WriteDword(relation + "State", 2);
+            relations->WriteDword(relation + "State", states[i]);
             relations->WriteDword(relation + "Priority", 3);
         }
     }
@@ -98,14 +101,20 @@ TEST_F(EndToEndTest, ARecordingMarksItsRelationWithinTwoSecondsAndTheMarkGoesWit
     EXPECT_TRUE(configuration.WaitForMarkedRows({L"Recording 0 channels"}, e2e::kPatienceMs))
         << "no session: no recording";
 
-    // The host blocks while each "run" step checks the window, so the marks
-    // are read while the session is in the state just played.
+    // The host blocks while each "run" step checks the window and the tray, so
+    // they are read while the session is in the state just played. The tray's
+    // pictures go beside the window's.
+    const std::string pictures = e2e::Narrow(e2e::BesideThisProgram(L"screenshots"));
+    CreateDirectoryW(e2e::Widen(pictures).c_str(), nullptr);
     const std::wstring script = Folder() + L"\\recording.txt";
-    std::ofstream(std::filesystem::path(script)) << "open tv\n"
-                                                     "change tv Recording=true\n"
-                                                     "run ui_driver.exe marks 2000 \"Recording 1 channel\"\n"
-                                                     "close tv\n"
-                                                     "run ui_driver.exe marks 2000 \"Recording 0 channels\"\n";
+    std::ofstream(std::filesystem::path(script))
+        << "open tv\n"
+           "change tv Recording=true\n"
+           "run ui_driver.exe marks 2000 \"Recording 1 channel\"\n"
+           "run ui_driver.exe tray 2000 LIT \"" << pictures << "\\tray-recording.png\"\n"
+           "close tv\n"
+           "run ui_driver.exe marks 2000 \"Recording 0 channels\"\n"
+           "run ui_driver.exe tray 2000 DARK \"" << pictures << "\\tray-closed.png\"\n";
     const std::wstring output = Folder() + L"\\status_host.txt";
     EXPECT_EQ(RunBesideUs(L"status_host.exe -f \"" + script + L"\"", output), 0u) << ReadAll(output);
 

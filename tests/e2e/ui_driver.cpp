@@ -6,6 +6,9 @@
 //   ui_driver.exe marks MS [ROW...]     waits up to MS ms until exactly the rows with these
 //                                       captions carry the check mark of an active relation
 //   ui_driver.exe pictures FOLDER NAME  shows the window and saves a PNG of each tab: FOLDER\<tab>-NAME.png
+//   ui_driver.exe tray MS LIT|DARK PNG  waits up to MS ms until Wine's system tray shows a lit light
+//                                       of a single-colour LED (LIT) or none (DARK), then saves a
+//                                       picture of the tray window as PNG
 //   ui_driver.exe exit                  "Exit" from the tray menu; waits for the program's end
 //   ui_driver.exe start-time PROGRAM RUNS
 //                                       starts PROGRAM (no program may run) RUNS times and prints how
@@ -22,6 +25,7 @@
 #include "configuration_window.h"
 #include "desktop.h"
 #include "tray_program.h"
+#include "window_picture.h"
 
 #include <psapi.h>
 
@@ -61,6 +65,30 @@ int Pictures(HWND window, const std::wstring& folder, const std::wstring& name) 
     if (paths.empty()) return Fail("could not save the pictures");
     for (const std::wstring& path : paths) std::printf("%s\n", e2e::Narrow(path).c_str());
     return kDone;
+}
+
+// The lit colour of a single-colour LED's light, 0xFFC020, give or take what the tray's drawing blends in.
+bool LitPixel(DWORD pixel) {
+    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
+    return red >= 0xE0 && green >= 0xA0 && green <= 0xE0 && blue <= 0x60;
+}
+
+int Tray(DWORD timeout_ms, bool lit, const std::wstring& png_path) {
+    HWND tray = nullptr;
+    std::size_t lit_pixels = 0;
+    const bool shown = e2e::WaitUntil(
+        [&] {
+            tray = e2e::FindTopLevel(0, nullptr, L"Wine System Tray");
+            const std::vector<DWORD> pixels = e2e::WindowPixels(tray);
+            lit_pixels = static_cast<std::size_t>(std::count_if(pixels.begin(), pixels.end(), LitPixel));
+            return !pixels.empty() && (lit_pixels > 0) == lit;
+        },
+        timeout_ms);
+    if (tray && !e2e::SaveWindowPicture(tray, png_path)) Fail("could not save the tray's picture");
+    if (shown) return kDone;
+    std::fprintf(stderr, "ui_driver: %zu lit pixels in the tray after %lu ms\n", lit_pixels,
+                 static_cast<unsigned long>(timeout_ms));
+    return kFailed;
 }
 
 int Exit(HWND window) {
@@ -184,10 +212,10 @@ int main(int argc, char** argv) {
     e2e::SeeRealPixels();
     if (command == "start-time" && argc == 4) return StartTime(e2e::Widen(argv[2]), std::max(1, std::atoi(argv[3])));
     if (command != "wait-program" && command != "show" && command != "marks" && command != "pictures" &&
-        command != "exit" && command != "memory") {
+        command != "exit" && command != "memory" && command != "tray") {
         std::fprintf(stderr,
                      "usage: ui_driver wait-program | show | marks MS [ROW...] | pictures FOLDER NAME | exit\n"
-                     "                 | start-time PROGRAM RUNS | memory\n");
+                     "                 | start-time PROGRAM RUNS | memory | tray MS LIT|DARK PNG\n");
         return kBadUsage;
     }
     HWND window = e2e::WaitUntilInTray(0);
@@ -199,6 +227,9 @@ int main(int argc, char** argv) {
         return Marks(window, static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), rows);
     }
     if (command == "pictures" && argc == 4) return Pictures(window, e2e::Widen(argv[2]), e2e::Widen(argv[3]));
+    if (command == "tray" && argc == 5 && (argv[3] == std::string("LIT") || argv[3] == std::string("DARK")))
+        return Tray(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), argv[3] == std::string("LIT"),
+                    e2e::Widen(argv[4]));
     if (command == "exit") return Exit(window);
     if (command == "memory") return Memory(window);
     return command == "wait-program" ? kDone : kBadUsage;

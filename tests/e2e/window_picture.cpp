@@ -1,5 +1,7 @@
 #include "window_picture.h"
 
+#include "app/win32/top_down_bitmap.h"
+
 #include <objbase.h>
 #include <wincodec.h>
 
@@ -32,13 +34,7 @@ std::vector<BYTE> ScreenPixels(const RECT& rect, int width, int height) {
     std::vector<BYTE> pixels(static_cast<size_t>(width) * height * 4);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap) {
@@ -74,6 +70,18 @@ bool WritePng(const std::wstring& path, std::vector<BYTE>& pixels, UINT width, U
 }
 
 }  // namespace
+
+std::vector<DWORD> WindowPixels(HWND window) {
+    RECT rect{};
+    if (!IsWindowVisible(window) || !GetWindowRect(window, &rect)) return {};
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return {};
+    const std::vector<BYTE> bytes = ScreenPixels(rect, width, height);
+    std::vector<DWORD> pixels(bytes.size() / 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<DWORD>(bytes[4 * i + 2]) << 16 | static_cast<DWORD>(bytes[4 * i + 1]) << 8 | bytes[4 * i];
+    return pixels;
+}
 
 bool SaveWindowPicture(HWND window, const std::wstring& png_path) {
     RECT rect{};

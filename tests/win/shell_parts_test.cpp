@@ -1,6 +1,6 @@
-// The tray icon's record and its return after Explorer restarts or refuses it,
-// the message box with English buttons, read from another thread as a user
-// sees it, and the program's end.
+// The tray icon's record, its lights and its return after Explorer restarts,
+// a resume or a refusal; the message box with English buttons, read from
+// another thread as a user sees it, and the program's end.
 
 #include "app/main_timers.h"
 #include "platform/win32/win32_english_message_boxes.h"
@@ -43,16 +43,41 @@ TEST(NotifyIconRecord, HoldsTheAnsiLayoutUpToTheBalloonFieldsAndCutsTheTip) {
 
 using TrayIcon = ProgramOverFakeDevices;
 
-TEST_F(TrayIcon, IsAddedAgainWhenTheNotificationAreaIsCreatedAnew) {
+TEST_F(TrayIcon, ShowsTheLightsAndIsAddedAgainWithThemWhenTheNotificationAreaIsCreatedAnew) {
     Start();
     ASSERT_TRUE(main_form().Icon());
-    NOTIFYICONDATAA record = main_form().Icon()->Record();
-    EXPECT_STREQ(record.szTip, "Glimmerbox");
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record)) << "the icon was added at start";
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));  // Explorer ends and takes the icon along
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+    auto tick = [this] { SendMessageA(main_form().Handle(), WM_TIMER, main_timer::Timer1, 0); };
+    auto record = [this] { return main_form().Icon()->Record(); };
+    // The colour module on COM3, the device chosen at start, shows the colour from the next tick.
+    auto show = [&](int8_t colour, int ticks) {
+        model().Engine().Relations().Clear();
+        model().Engine().Relations().Add({event::AlwaysOn, 0, colour, priority::Normal});
+        for (int i = 0; i < ticks; ++i) tick();
+        return record().hIcon;
+    };
+    const HICON red = show(led_state::Red, 1);
+    EXPECT_EQ(record().uFlags, 7u);
+    EXPECT_STREQ(record().szTip, "Glimmerbox\nLED 1: Always on");
+    EXPECT_EQ(show(led_state::Red, 16), red) << "the same picture keeps its icon";
+    const HICON blue = show(led_state::Blue, 1);
+    EXPECT_NE(blue, red);
+    EXPECT_EQ(show(led_state::Red, 1), red) << "a picture shown before is not made again";
+
+    NOTIFYICONDATAA shown = record();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &shown)) << "the icon was added at start";
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shown));  // Explorer ends and takes the icon along
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &shown));
     SendMessageA(main_form().Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &shown));
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shown));  // a shell that lost it during a suspend
+    SendMessageA(main_form().Handle(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &shown));
+    EXPECT_EQ(record().hIcon, red);
+
+    OpenConfiguration();
+    Click(main_form(), MainControl::CheckBoxTrayLights);
+    EXPECT_STREQ(record().szTip, "Glimmerbox");
+    EXPECT_TRUE(record().hIcon != red && record().hIcon != blue);
 }
 
 TEST_F(TrayIcon, IsAddedOnALaterTickWhenTheShellRefusedItAtStart) {
