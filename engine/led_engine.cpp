@@ -94,6 +94,9 @@ void cLedEngine::FallBackWhenFailed() {
     if (!current_->HasFailed()) return;
     const std::string description = current_->Description();
     FallBack();
+    // The fallback device shows its own relations, so that an edit is not stored
+    // under its hardware ID with another device's list.
+    LoadRelations();
     // Shown once: the failed device gets no more frames. "DeviceID" stays, so that
     // "Refresh devices" opens the device again once it is back.
     message_boxes_.ShowError(description, kWriteFailedText);

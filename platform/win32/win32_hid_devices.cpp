@@ -74,7 +74,7 @@ HANDLE OpenInterface(const std::string& path, DWORD access, DWORD flags) {
 class Win32HidConnection final : public HidConnection {
 public:
     Win32HidConnection(HANDLE device, decltype(&HidD_SetFeature) set_feature)
-        : device_(device), written_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), set_feature_(set_feature) {}
+        : device_(device), written_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), set_feature_(set_feature) {}
 
     bool IsUsable() const { return device_.IsOpen() && written_.IsOpen(); }
 
