@@ -43,9 +43,8 @@ std::string UsbDeviceId(uint16_t vendor_id, uint16_t product_id) {
 
 cUsbLightLedDevice::cUsbLightLedDevice(const usb_light_services& services, const std::string& path,
                                        cDetectionLog* log)
-    : cLedDevice(0), hid_(services.hid), registry_(services.registry), clock_(services.clock) {
+    : cLedDevice(0), hid_(services.hid), registry_(services.registry), clock_(services.clock), interface_path_(path) {
     SetId(path);
-    SetDescription(path);
     SetPath(path);
     present_ = false;
     level_period_ = kFullBrightness;
@@ -93,7 +92,7 @@ void cUsbLightLedDevice::WriteLogLines(cDetectionLog& log, const platform::HidId
 
 bool cUsbLightLedDevice::Open() {
     if (!model_ || connection_) return false;
-    connection_ = hid_.Open(Path());
+    connection_ = hid_.Open(interface_path_);
     ForgetWrittenColours();
     return connection_ != nullptr;
 }

@@ -52,6 +52,7 @@ private:
     platform::HidDevices& hid_;
     platform::Registry& registry_;
     const platform::Clock& clock_;
+    std::string interface_path_;  // whole, where the device's texts may be cut
     const usb_light_model* model_ = nullptr;
     std::vector<uint8_t> report_;                      // as long as the interface's report
     std::unique_ptr<platform::HidConnection> connection_;  // null while closed
