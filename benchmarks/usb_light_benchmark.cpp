@@ -16,7 +16,7 @@ constexpr int kTicksPerMinute = 60 * 1000 / kTickMs;
 
 struct Machine : FakeMachine {
     explicit Machine(int8_t state) {
-        hid.Plug(kPath, {0x27B8, 0x01ED, 2, "20000001", 0, 9});
+        hid.Plug(kPath, {0x27B8, 0x01ED, 2, 0, 9}, "20000001");
         engine.Devices().Refresh(nullptr, false);
         engine.OpenDevice(kPath);
         engine.Relations().Clear();

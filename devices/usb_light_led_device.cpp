@@ -55,9 +55,11 @@ cUsbLightLedDevice::cUsbLightLedDevice(const usb_light_services& services, const
         if (log) *log << "Failed to open\n";
         return;
     }
-    model_ = FindUsbLightModel(*identity);
+    const bool may_be_light = HasUsbLightIds(identity->vendor_id, identity->product_id);
+    const std::string serial_number = may_be_light ? hid_.SerialNumber(path) : std::string();
+    model_ = FindUsbLightModel(*identity, serial_number);
     if (!model_) {
-        if (log) WriteLogLines(*log, *identity);
+        if (log) WriteLogLines(*log, *identity, serial_number);
         return;
     }
 
@@ -70,7 +72,7 @@ cUsbLightLedDevice::cUsbLightLedDevice(const usb_light_services& services, const
     report_.assign(ReportLengthFor(*model_, *identity), 0);
     SetUpLeds();
     ResetLevels();
-    if (log) WriteLogLines(*log, *identity);
+    if (log) WriteLogLines(*log, *identity, serial_number);
 }
 
 void cUsbLightLedDevice::SetUpLeds() {
@@ -78,10 +80,11 @@ void cUsbLightLedDevice::SetUpLeds() {
     for (int i = 0; i < led_count_; ++i) ListLightStates(leds_[i], i * kColourChannels);
 }
 
-void cUsbLightLedDevice::WriteLogLines(cDetectionLog& log, const platform::HidIdentity& identity) const {
+void cUsbLightLedDevice::WriteLogLines(cDetectionLog& log, const platform::HidIdentity& identity,
+                                       const std::string& serial_number) const {
     log << "VendorID     : " << Hex(identity.vendor_id, 4) << "\n"
         << "ProductID    : " << Hex(identity.product_id, 4) << "\n"
-        << "SerialNumber : " << identity.serial_number << "\n";
+        << "SerialNumber : " << serial_number << "\n";
     if (!model_) {
         log << "not a known light\n";
         return;

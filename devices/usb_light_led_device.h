@@ -44,7 +44,8 @@ public:
 
 private:
     void SetUpLeds();
-    void WriteLogLines(cDetectionLog& log, const platform::HidIdentity& identity) const;
+    void WriteLogLines(cDetectionLog& log, const platform::HidIdentity& identity,
+                       const std::string& serial_number) const;
     rgb_colour ColourOf(int led, uint32_t on) const;
     bool WriteColour(int led, rgb_colour colour);
     void ForgetWrittenColours();

@@ -47,10 +47,16 @@ uint16_t ReportLengthFor(const usb_light_model& model, const platform::HidIdenti
                                                          : identity.output_report_length;
 }
 
-const usb_light_model* FindUsbLightModel(const platform::HidIdentity& identity) {
+bool HasUsbLightIds(uint16_t vendor_id, uint16_t product_id) {
+    return std::any_of(std::begin(kModels), std::end(kModels), [&](const usb_light_model& model) {
+        return model.vendor_id == vendor_id && model.product_id == product_id;
+    });
+}
+
+const usb_light_model* FindUsbLightModel(const platform::HidIdentity& identity, const std::string& serial_number) {
     for (const usb_light_model& model : kModels) {
         if (model.vendor_id != identity.vendor_id || model.product_id != identity.product_id) continue;
-        if (model.serial_prefix && identity.serial_number.rfind(model.serial_prefix, 0) != 0) continue;
+        if (model.serial_prefix && serial_number.rfind(model.serial_prefix, 0) != 0) continue;
         // A light with several collections lists one interface each; only one takes the command.
         return ReportLengthFor(model, identity) >= model.report_length ? &model : nullptr;
     }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 struct rgb_colour {
     uint8_t red = 0;
@@ -32,9 +33,11 @@ struct usb_light_model {
     void (*fill)(std::span<uint8_t> report, uint8_t led_code, rgb_colour colour);
 };
 
+// Whether some model has these IDs: only then does the serial number matter.
+bool HasUsbLightIds(uint16_t vendor_id, uint16_t product_id);
 // The first model that the interface is, when it also declares a report long
 // enough for the model's command (the collection that takes it); null otherwise.
-const usb_light_model* FindUsbLightModel(const platform::HidIdentity& identity);
+const usb_light_model* FindUsbLightModel(const platform::HidIdentity& identity, const std::string& serial_number);
 
 // The hardware ID of a USB light: 0x3000 plus vendor and product ID folded into 12 bits.
 int16_t UsbLightHardwareId(uint16_t vendor_id, uint16_t product_id);

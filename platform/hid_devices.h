@@ -17,7 +17,6 @@ struct HidIdentity {
     uint16_t vendor_id = 0;   // HIDD_ATTRIBUTES
     uint16_t product_id = 0;
     uint16_t version_number = 0;
-    std::string serial_number;  // HidD_GetSerialNumberString; empty when it has none
     // HIDP_CAPS, report ID byte included; 0 where the interface has no such report.
     uint16_t output_report_length = 0;
     uint16_t feature_report_length = 0;
@@ -43,6 +42,9 @@ public:
     // Opens the interface without access rights and asks who it is; nothing when it
     // cannot be opened or does not answer. Changes nothing on the device.
     virtual std::optional<HidIdentity> Identify(const std::string& path) = 0;
+    // HidD_GetSerialNumberString, in printable ASCII; empty when there is none. Asked
+    // apart, as some devices (asleep on Bluetooth) take long to answer it.
+    virtual std::string SerialNumber(const std::string& path) = 0;
     // Opens the interface for writing reports; null when it cannot be opened.
     virtual std::unique_ptr<HidConnection> Open(const std::string& path) = 0;
 };

@@ -51,7 +51,13 @@ std::unique_ptr<HidConnection> FakeHidDevices::Open(const std::string& path) {
     return nullptr;
 }
 
-FakeHidDevices::Interface& FakeHidDevices::Plug(const std::string& path, const HidIdentity& identity) {
+std::string FakeHidDevices::SerialNumber(const std::string& path) {
+    const Interface* device = Plugged(path);
+    return device ? device->serial_number : std::string();
+}
+
+FakeHidDevices::Interface& FakeHidDevices::Plug(const std::string& path, const HidIdentity& identity,
+                                                const std::string& serial_number) {
     auto [it, added] = interfaces_.try_emplace(path);
     if (added) {
         order_.push_back(path);
@@ -59,6 +65,7 @@ FakeHidDevices::Interface& FakeHidDevices::Plug(const std::string& path, const H
         ++it->second.plug_count;
     }
     it->second.identity = identity;
+    it->second.serial_number = serial_number;
     it->second.plugged = true;
     return it->second;
 }

@@ -22,6 +22,7 @@ public:
     };
     struct Interface {
         HidIdentity identity;
+        std::string serial_number;
         bool plugged = true;
         int plug_count = 1;            // how often it was plugged in; a connection lives for one of them
         std::vector<Report> reports;   // every report written, in order
@@ -31,9 +32,10 @@ public:
     std::vector<std::string> InterfacePaths() override;
     std::optional<HidIdentity> Identify(const std::string& path) override;
     std::unique_ptr<HidConnection> Open(const std::string& path) override;
+    std::string SerialNumber(const std::string& path) override;
 
     // Plugs an interface in at the end of the list, or plugs an unplugged one in again.
-    Interface& Plug(const std::string& path, const HidIdentity& identity);
+    Interface& Plug(const std::string& path, const HidIdentity& identity, const std::string& serial_number = "");
     void Unplug(const std::string& path) { At(path).plugged = false; }
     Interface& At(const std::string& path) { return interfaces_.at(path); }
 

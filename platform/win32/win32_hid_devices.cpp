@@ -101,10 +101,11 @@ private:
     decltype(&HidD_SetFeature) set_feature_;
 };
 
-std::string Narrow(const wchar_t* text) {
-    std::string narrow;
-    for (; *text; ++text) narrow += *text < 0x80 ? static_cast<char>(*text) : '?';
-    return narrow;
+// The device's own text goes into the detection log: no line breaks, nothing beyond ASCII.
+std::string Printable(const wchar_t* text) {
+    std::string printable;
+    for (; *text; ++text) printable += *text >= 0x20 && *text < 0x7F ? static_cast<char>(*text) : '?';
+    return printable;
 }
 
 }  // namespace
@@ -158,9 +159,6 @@ std::optional<HidIdentity> Win32HidDevices::Identify(const std::string& path) {
     identity.vendor_id = attributes.VendorID;
     identity.product_id = attributes.ProductID;
     identity.version_number = attributes.VersionNumber;
-    // A USB string descriptor holds at most 126 characters.
-    wchar_t serial[128] = {};
-    if (api->get_serial_number(device.Get(), serial, sizeof serial - sizeof serial[0])) identity.serial_number = Narrow(serial);
     PHIDP_PREPARSED_DATA preparsed = nullptr;
     if (api->get_preparsed_data(device.Get(), &preparsed)) {
         HIDP_CAPS caps = {};
@@ -171,6 +169,16 @@ std::optional<HidIdentity> Win32HidDevices::Identify(const std::string& path) {
         api->free_preparsed_data(preparsed);
     }
     return identity;
+}
+
+std::string Win32HidDevices::SerialNumber(const std::string& path) {
+    const Api* api = Bound();
+    if (!api) return {};
+    const FileHandle device(OpenInterface(path, 0, 0));
+    // A USB string descriptor holds at most 126 characters.
+    wchar_t serial[128] = {};
+    if (!device.IsOpen() || !api->get_serial_number(device.Get(), serial, sizeof serial - sizeof serial[0])) return {};
+    return Printable(serial);
 }
 
 std::unique_ptr<HidConnection> Win32HidDevices::Open(const std::string& path) {

@@ -17,6 +17,7 @@ public:
     std::vector<std::string> InterfacePaths() override;
     std::optional<HidIdentity> Identify(const std::string& path) override;
     std::unique_ptr<HidConnection> Open(const std::string& path) override;
+    std::string SerialNumber(const std::string& path) override;
 
 private:
     struct Api;

@@ -47,9 +47,9 @@ protected:
         AddRemoteDesktopKeyboard();
 
         hid.Plug("\\\\?\\hid#vid_046d&pid_c31c&mi_01#7&2f1a&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
-                 {0x046D, 0xC31C, 0x6400, "", 2, 0});
+                 {0x046D, 0xC31C, 0x6400, 2, 0});
         hid.Plug("\\\\?\\hid#vid_27b8&pid_01ed#7&1b2c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
-                 {0x27B8, 0x01ED, 2, "2000AB12", 0, 9});
+                 {0x27B8, 0x01ED, 2, 0, 9}, "2000AB12");
     }
 
     platform::fake::FakeFiles files;

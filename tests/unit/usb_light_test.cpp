@@ -13,10 +13,10 @@ using Bytes = std::vector<uint8_t>;
 
 const std::string kBlink1Path = "\\\\?\\hid#vid_27b8&pid_01ed#7&1b2c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
-platform::HidIdentity Blink1(const std::string& serial) { return {0x27B8, 0x01ED, 2, serial, 0, 9}; }
-const platform::HidIdentity kBlinkStick = {0x20A0, 0x41E5, 0x0200, "BS012345-3.0", 0, 33};
-const platform::HidIdentity kLuxafor = {0x04D8, 0xF372, 1, "", 9, 0};
-const platform::HidIdentity kMouse = {0x046D, 0xC077, 0x7200, "", 0, 0};
+const platform::HidIdentity kBlink1 = {0x27B8, 0x01ED, 2, 0, 9};
+const platform::HidIdentity kBlinkStick = {0x20A0, 0x41E5, 0x0200, 0, 33};
+const platform::HidIdentity kLuxafor = {0x04D8, 0xF372, 1, 9, 0};
+const platform::HidIdentity kMouse = {0x046D, 0xC077, 0x7200, 0, 0};
 
 Bytes Padded(Bytes bytes, std::size_t length) {
     bytes.resize(length);
@@ -44,26 +44,27 @@ protected:
 TEST_F(UsbLight, EachModelIsSentItsOwnReportForEachColour) {
     struct Case {
         platform::HidIdentity identity;
+        const char* serial_number;
         const char* description;
         int led;
         int8_t state;
         Report expected;
     };
     const Case cases[] = {
-        {Blink1("2000AB12"), "blink(1) mk2 (USB)", 0, led_state::Red, {Kind::Feature, {1, 'n', 255, 0, 0, 0, 0, 1, 0}}},
-        {Blink1("2000AB12"), "blink(1) mk2 (USB)", 1, led_state::Cyan, {Kind::Feature, {1, 'n', 0, 255, 255, 0, 0, 2, 0}}},
-        {Blink1("3A000001"), "blink(1) mk3 (USB)", 1, led_state::Magenta, {Kind::Feature, {1, 'n', 255, 0, 255, 0, 0, 2, 0}}},
-        {Blink1("1A000001"), "blink(1) mk1 (USB)", 0, led_state::Yellow, {Kind::Feature, {1, 'n', 255, 255, 0, 0, 0, 0, 0}}},
-        {Blink1(""), "blink(1) (USB)", 0, led_state::On, {Kind::Feature, {1, 'n', 255, 255, 255, 0, 0, 0, 0}}},
-        {kBlinkStick, "BlinkStick (USB)", 0, led_state::Green, {Kind::Feature, Padded({1, 0, 255, 0}, 33)}},
-        {kBlinkStick, "BlinkStick (USB)", 0, led_state::Off, {Kind::Feature, Padded({1, 0, 0, 0}, 33)}},
-        {kLuxafor, "Luxafor Flag (USB)", 0, led_state::Blue, {Kind::Output, {0, 1, 0x41, 0, 0, 255, 0, 0, 0}}},
-        {kLuxafor, "Luxafor Flag (USB)", 1, led_state::White, {Kind::Output, {0, 1, 0x42, 255, 255, 255, 0, 0, 0}}},
+        {kBlink1, "2000AB12", "blink(1) mk2 (USB)", 0, led_state::Red, {Kind::Feature, {1, 'n', 255, 0, 0, 0, 0, 1, 0}}},
+        {kBlink1, "2000AB12", "blink(1) mk2 (USB)", 1, led_state::Cyan, {Kind::Feature, {1, 'n', 0, 255, 255, 0, 0, 2, 0}}},
+        {kBlink1, "3A000001", "blink(1) mk3 (USB)", 1, led_state::Magenta, {Kind::Feature, {1, 'n', 255, 0, 255, 0, 0, 2, 0}}},
+        {kBlink1, "1A000001", "blink(1) mk1 (USB)", 0, led_state::Yellow, {Kind::Feature, {1, 'n', 255, 255, 0, 0, 0, 0, 0}}},
+        {kBlink1, "", "blink(1) (USB)", 0, led_state::On, {Kind::Feature, {1, 'n', 255, 255, 255, 0, 0, 0, 0}}},
+        {kBlinkStick, "BS012345-3.0", "BlinkStick (USB)", 0, led_state::Green, {Kind::Feature, Padded({1, 0, 255, 0}, 33)}},
+        {kBlinkStick, "BS012345-3.0", "BlinkStick (USB)", 0, led_state::Off, {Kind::Feature, Padded({1, 0, 0, 0}, 33)}},
+        {kLuxafor, "", "Luxafor Flag (USB)", 0, led_state::Blue, {Kind::Output, {0, 1, 0x41, 0, 0, 255, 0, 0, 0}}},
+        {kLuxafor, "", "Luxafor Flag (USB)", 1, led_state::White, {Kind::Output, {0, 1, 0x42, 255, 255, 255, 0, 0, 0}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.description + std::string(" LED ") + std::to_string(c.led));
         const std::string path = "light" + std::to_string(&c - cases);
-        hid.Plug(path, c.identity);
+        hid.Plug(path, c.identity, c.serial_number);
         cUsbLightLedDevice light({hid, registry, clock}, path, nullptr);
         ASSERT_TRUE(light.IsPresent());
         EXPECT_EQ(light.Description(), c.description);
@@ -78,7 +79,7 @@ TEST_F(UsbLight, EachModelIsSentItsOwnReportForEachColour) {
 }
 
 TEST_F(UsbLight, WritesOnlyChangesAndRepairsEveryFiveSeconds) {
-    hid.Plug(kBlink1Path, Blink1("2000AB12"));
+    hid.Plug(kBlink1Path, kBlink1, "2000AB12");
     StartAndOpen(kBlink1Path);
     Ticks(1);
     // A fresh light shows its kind's defaults: "Power on" white.
@@ -118,7 +119,7 @@ TEST_F(UsbLight, WritesOnlyChangesAndRepairsEveryFiveSeconds) {
 }
 
 TEST_F(UsbLight, UnpluggedLightGivesWayToTheKeyboardAndReturnsOnRefresh) {
-    hid.Plug(kBlink1Path, Blink1("2000AB12"));
+    hid.Plug(kBlink1Path, kBlink1, "2000AB12");
     StartAndOpen(kBlink1Path);
     Ticks(1);
     hid.Unplug(kBlink1Path);
@@ -127,7 +128,7 @@ TEST_F(UsbLight, UnpluggedLightGivesWayToTheKeyboardAndReturnsOnRefresh) {
     using Shown = platform::fake::FakeMessageBoxes::Shown;
     EXPECT_EQ(message_boxes.shown, (std::vector<Shown>{{"blink(1) mk2 (USB)", "Error: failed to write to device"}}));
 
-    hid.Plug(kBlink1Path, Blink1("2000AB12"));
+    hid.Plug(kBlink1Path, kBlink1, "2000AB12");
     Reports().clear();
     engine->FallBack();
     engine->Devices().Refresh(nullptr, false);
@@ -143,7 +144,7 @@ TEST_F(UsbLight, LightsAreListedAfterPortsBeforeKeyboards) {
     const std::string keyboard = RegisterKeyboard(registry, "kbd", "HID Keyboard Device");
     keyboards.Add(KeyboardPath(keyboard));
     hid.Plug("mouse", kMouse);
-    hid.Plug(kBlink1Path, Blink1("2000AB12"));
+    hid.Plug(kBlink1Path, kBlink1, "2000AB12");
     hid.Plug("gone", kLuxafor);
     hid.Unplug("gone");
     Start();

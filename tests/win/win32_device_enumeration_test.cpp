@@ -137,7 +137,7 @@ TEST_F(Win32DeviceEnumerationTest, FullScanListsNoSerialDeviceThatWindowsDoesNot
         EXPECT_EQ(dynamic_cast<const cUsbLightLedDevice*>(list.Item(i)), nullptr) << list.Item(i)->Id();
     for (const std::string& path : hid.InterfacePaths()) {
         const auto identity = hid.Identify(path);
-        EXPECT_TRUE(!identity || !FindUsbLightModel(*identity)) << path;
+        EXPECT_TRUE(!identity || !FindUsbLightModel(*identity, hid.SerialNumber(path))) << path;
     }
     EXPECT_TRUE(message_boxes.shown.empty());
 }

@@ -36,7 +36,7 @@ constexpr int kTicksPerSecond = 1000 / kTickMs;
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr const char* kDevice = "COM1";
 constexpr const char* kLight = "\\\\?\\hid#vid_27b8&pid_01ed#soak";
-const platform::HidIdentity kBlink1Mk2 = {0x27B8, 0x01ED, 2, "20000001", 0, 9};
+const platform::HidIdentity kBlink1 = {0x27B8, 0x01ED, 2, 0, 9};
 // The light's two hours of each day: in use, unplugged, plugged in again, given up.
 constexpr int kLightFrom = 10 * 60 * 60, kUnplugAt = kLightFrom + 3600, kReplugAt = kUnplugAt + 600;
 constexpr int kLightUntil = kLightFrom + 2 * 3600;
@@ -128,7 +128,7 @@ private:
     uint32_t Prepare(uint32_t start) {
         clock.Set(start);
         ports.AddPort(1, {.dtr = platform::kMsRlsdOn});  // a full-colour module, common cathode
-        hid.Plug(kLight, kBlink1Mk2);
+        hid.Plug(kLight, kBlink1, "20000001");
         sessions.SetWindowProcedure([this](const platform::fake::FakeSessions::SentMessage& message) {
             if (session_window_) session_window_->OnSessionChange({message.code, message.session_id});
         });
@@ -377,7 +377,7 @@ private:
             boxes_before_ = message_boxes.shown.size();
             ++figures_.unplugs;
         } else if (second == kReplugAt) {
-            hid.Plug(kLight, kBlink1Mk2);
+            hid.Plug(kLight, kBlink1, "20000001");
             RefreshDevices();
             if (engine_->CurrentDevice().Id() != kLight) Fail(clock.TickCount(), "the light was not found again");
         }

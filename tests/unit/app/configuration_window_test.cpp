@@ -83,7 +83,7 @@ TEST_F(ConfigurationWindow, FullColourSerialDeviceWithLevelControl) {
 // A blink(1) mk2 alone is the first choice; its second LED's bars are that LED's red, green and blue.
 TEST_F(ConfigurationWindow, UsbLightCalibratesEachLedsColoursAndPreviewsThemOnTheLight) {
     const std::string path = "\\\\?\\hid#vid_27b8&pid_01ed#1";
-    hid.Plug(path, {0x27B8, 0x01ED, 2, "20000001", 0, 9});
+    hid.Plug(path, {0x27B8, 0x01ED, 2, 0, 9}, "20000001");
     StartWithThreeLeds();
     EXPECT_EQ(Current().Id(), path) << "a known light before a port without a module";
     EXPECT_EQ(View().hardware_id, "3655");
