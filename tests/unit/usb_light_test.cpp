@@ -125,6 +125,7 @@ TEST_F(UsbLight, UnpluggedLightGivesWayToTheKeyboardAndReturnsOnRefresh) {
     hid.Unplug(kBlink1Path);
     Ticks(40);  // a steady light is written again within 5 s
     EXPECT_EQ(engine->CurrentDevice().HardwareId(), 0x2003) << "the fallback keyboard";
+    EXPECT_EQ((*engine->Relations().begin())->state, led_state::On) << "with its own relations, not the light's";
     using Shown = platform::fake::FakeMessageBoxes::Shown;
     EXPECT_EQ(message_boxes.shown, (std::vector<Shown>{{"blink(1) mk2 (USB)", "Error: failed to write to device"}}));
 
