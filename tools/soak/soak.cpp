@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ const platform::HidIdentity kBlink1 = {0x27B8, 0x01ED, 2, 0, 9};
 constexpr int kLightFrom = 10 * 60 * 60, kUnplugAt = kLightFrom + 3600, kReplugAt = kUnplugAt + 600;
 constexpr int kLightUntil = kLightFrom + 2 * 3600;
 constexpr uint32_t kLightLossMs = 5000 + 2 * kTickMs;  // the repair write finds it gone
+// Every device the engine shows a relation list for, by ID and hardware ID.
+constexpr std::pair<const char*, uint16_t> kListedDevices[] = {{kDevice, 0x1008}, {kLight, 0x3655}, {"Keyboard", 0x2003}};
 constexpr int32_t kLevelPeriodMs = 20;  // the serial devices' level-control period
 
 [[noreturn]] void Fail(uint32_t now, const char* rule) {
@@ -103,6 +106,7 @@ public:
             SaveRelations();
         }
         base_relations_ = Snapshot(engine_->Relations());
+        StoreBaseRelations();
         MakeSink();
     }
 
@@ -449,7 +453,20 @@ private:
         engine_->Relations().Clear();
         for (const led_relation& relation : base_relations_) engine_->Relations().Add(relation);
         SaveRelations();
+        StoreBaseRelations();
+        message_boxes.shown.clear();
+        boxes_before_ = 0;
         for (int i = 0; i < kTicksPerSecond; ++i) Tick();
+    }
+
+    // Every device's stored list as on the first day, so that a day ends with the registry it began with.
+    void StoreBaseRelations() {
+        cRelationList base;
+        for (const led_relation& relation : base_relations_) base.Add(relation);
+        for (const auto& [id, hardware_id] : kListedDevices) {
+            if (!base.Save(registry, hardware_id)) Fail(clock.TickCount(), "saving the relations failed");
+            saved_relations_[id] = base_relations_;
+        }
     }
 
     static platform::WindowHandle window() { return reinterpret_cast<platform::WindowHandle>(0x1234); }
