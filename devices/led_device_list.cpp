@@ -24,12 +24,12 @@ void cLedDeviceList::Refresh(cDetectionLog* log, bool add_keystroke_device) {
     for (int port = cSerialLedDevice::kFirstPort; port <= cSerialLedDevice::kLastPort; ++port)
         AppendWhenPresent(std::make_unique<cSerialLedDevice>(serial_, port, log));
 
-    if (add_keystroke_device) devices_.push_back(std::make_unique<cKeyboardLedDevice>());
-
     WriteSection(log, kUsbLightSection);
     const usb_light_services usb{hid_, serial_.registry, serial_.clock};
     for (const std::string& path : hid_.InterfacePaths())
         AppendWhenPresent(std::make_unique<cUsbLightLedDevice>(usb, path, log));
+
+    if (add_keystroke_device) devices_.push_back(std::make_unique<cKeyboardLedDevice>());
 
     WriteSection(log, kKeyboardSection);
     auto class_key = serial_.registry.OpenReadOnly(platform::RegistryRoot::LocalMachine, kKeyboardClassKey);

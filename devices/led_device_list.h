@@ -22,7 +22,7 @@ public:
 
     // Deletes the old devices and enumerates anew, writing the serial, USB light and
     // keyboard sections of the detection log when a log is given. With add_keystroke_device a
-    // keystroke-simulation keyboard goes between the ports and the keyboards.
+    // keystroke-simulation keyboard goes between the lights and the keyboards.
     void Refresh(cDetectionLog* log, bool add_keystroke_device);
 
     int Count() const { return static_cast<int>(devices_.size()); }
