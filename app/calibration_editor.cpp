@@ -60,7 +60,7 @@ void cCalibrationEditor::ShowCalibration(int led_index, int8_t colour, bool repo
         for (int j = 0; j < led->state_count; ++j) {
             if (led->states[j] != colour) continue;
             for (int b = 0; b < 3; ++b)
-                if (led->line_mask & (1u << b)) SetBar(b, led->levels[j][b]);
+                if (const int bit = led->ChannelBit(b); bit >= 0) SetBar(b, led->levels[j][bit]);
         }
     }
     // A bar that the program moves reports the move as the user's would.
@@ -102,9 +102,12 @@ void cCalibrationEditor::MoveBar(int bar, int position) {
         PreviewCalibration();
         return;
     }
+    // A bar is a colour channel: red, green or blue of this LED.
+    const int bit = led->ChannelBit(bar);
+    if (bit < 0) return;
     for (int j = 0; j < led->state_count; ++j) {
         if (led->states[j] != calibration_colour_) continue;
-        led->levels[j][bar] = view.position;
+        led->levels[j][bit] = view.position;
         view.label = Percent(view.position);
         PreviewCalibration();
     }

@@ -4,6 +4,7 @@
 #include "devices/led_device_list.h"
 
 #include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_hid_devices.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_multimedia_timers.h"
@@ -21,7 +22,8 @@ void RefreshOverAbsentPorts(benchmark::State& state) {
     platform::fake::FakeMultimediaTimers timers{clock};
     platform::fake::FakeMessageBoxes message_boxes;
     platform::fake::FakeKeyboards keyboards;
-    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards);
+    platform::fake::FakeHidDevices hid;
+    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards, hid);
     for (auto _ : state) {
         list.Refresh(nullptr, false);
         benchmark::DoNotOptimize(list.Count());

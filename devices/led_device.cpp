@@ -34,6 +34,12 @@ bool led_descriptor::Lists(int8_t state) const {
     return false;
 }
 
+int led_descriptor::ChannelBit(int channel) const {
+    for (int k = 0; k < kOutputBits; ++k)
+        if ((line_mask & (1u << k)) && channel-- == 0) return k;
+    return -1;
+}
+
 cLedDevice::cLedDevice(int led_count) : led_count_(led_count) {}
 
 bool cLedDevice::Open() { return true; }
@@ -64,6 +70,7 @@ bool cLedDevice::Activate() {
     inverted_bits_ = 0;
     for (int i = 0; i < led_count_; ++i)
         if (leds_[i].inverted) inverted_bits_ |= leds_[i].line_mask;
+    failed_ = false;
     opened_ = Open();
     return opened_;
 }
@@ -107,7 +114,8 @@ void cLedDevice::SetLedState(int led, int8_t state, bool hold) {
         }
     } else if (state != led_state::Undefined && state != led_state::Off) {
         pending_lit_bits_ |= d.line_mask;
-        const int32_t level[kOutputBits] = {d.level, d.level, d.level, d.level};
+        int32_t level[kOutputBits];
+        std::fill(std::begin(level), std::end(level), d.level);
         set_on_times(level);
     }
 

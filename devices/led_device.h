@@ -12,7 +12,9 @@
 
 inline constexpr int kMaxLeds = 4;
 inline constexpr int kMaxLedStates = 14;
-inline constexpr int kOutputBits = 4;
+// Room for every LED of a device to be a full-colour one, three output bits each.
+inline constexpr int kColourChannels = 3;
+inline constexpr int kOutputBits = kMaxLeds * kColourChannels;
 
 struct led_descriptor {
     uint16_t line_mask = 0;    // the output bits of this LED
@@ -27,6 +29,9 @@ struct led_descriptor {
     // Appends a supported state that lights the given output bits.
     void AddState(int8_t state, uint16_t lines);
     bool Lists(int8_t state) const;
+    // The output bit of the LED's channel-th bit (red, green, blue of a full-colour LED),
+    // or -1 when its line mask has fewer bits.
+    int ChannelBit(int channel) const;
 };
 
 // How sure the enumeration is that a device carries LEDs; higher is a better first choice.
@@ -36,6 +41,7 @@ inline constexpr uint8_t SerialAnswersSeveral = 1;
 inline constexpr uint8_t SerialPlain = 2;
 inline constexpr uint8_t KeyboardByDriver = 3;
 inline constexpr uint8_t SerialModule = 4;
+inline constexpr uint8_t UsbLight = 4;  // a known light, as sure a choice as a recognised module
 }  // namespace classification
 
 class cLedDevice {
@@ -91,6 +97,8 @@ public:
     int16_t HardwareId() const { return hardware_id_; }
     uint8_t Classification() const { return classification_; }
     bool IsPresent() const { return present_; }
+    // A write to the hardware failed since the device was last activated (a USB light was unplugged).
+    bool HasFailed() const { return failed_; }
     bool IsOpened() const { return opened_; }
     bool IsSuspended() const { return suspended_; }
     bool LevelControlSupported() const { return level_control_supported_; }
@@ -114,6 +122,7 @@ protected:
     void SetDescription(std::string_view text);
     void SetPath(std::string_view text);
     void SetManufacturerDeviceId(std::string_view text);
+    void ReportFailure() { failed_ = true; }
     // What a writing implementation of WriteOutputs records of the frame it wrote.
     void RecordOutputs(uint32_t lit, uint32_t driven) {
         lit_bits_ = lit;
@@ -143,6 +152,7 @@ private:
     uint32_t saved_lit_bits_ = 0;
     uint32_t inverted_bits_ = 0;
     bool opened_ = false;
+    bool failed_ = false;
     std::string manufacturer_device_id_;
     std::string id_;
     std::string description_;

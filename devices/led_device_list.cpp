@@ -2,10 +2,13 @@
 
 #include "devices/keyboard_driver_led_device.h"
 #include "devices/keyboard_led_device.h"
+#include "devices/usb_light_led_device.h"
 
 namespace {
 constexpr const char* kSerialSection =
     "=== Serial ports ==============================================================";
+constexpr const char* kUsbLightSection =
+    "=== USB lights ================================================================";
 constexpr const char* kKeyboardSection =
     "=== Keyboards =================================================================";
 
@@ -20,6 +23,11 @@ void cLedDeviceList::Refresh(cDetectionLog* log, bool add_keystroke_device) {
     WriteSection(log, kSerialSection);
     for (int port = cSerialLedDevice::kFirstPort; port <= cSerialLedDevice::kLastPort; ++port)
         AppendWhenPresent(std::make_unique<cSerialLedDevice>(serial_, port, log));
+
+    WriteSection(log, kUsbLightSection);
+    const usb_light_services usb{hid_, serial_.registry, serial_.clock};
+    for (const std::string& path : hid_.InterfacePaths())
+        AppendWhenPresent(std::make_unique<cUsbLightLedDevice>(usb, path, log));
 
     if (add_keystroke_device) devices_.push_back(std::make_unique<cKeyboardLedDevice>());
 

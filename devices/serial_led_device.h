@@ -95,10 +95,6 @@ private:
     bool StartTimer();
     void StopTimer();
     void OnLevelTick();
-    std::string HardwareIdKey() const;
-    // Calls visit(value name, level) for every calibration value of the LEDs in use.
-    template <typename Visit>
-    void ForEachCalibrationValue(Visit visit);
 
     platform::SerialPorts& ports_;
     platform::MultimediaTimers& timers_;

@@ -1,5 +1,6 @@
 // The relations a device kind shows until the user stores a list of its own.
 #include "engine/relation.h"
+#include "devices/usb_light_models.h"
 #include "settings/led_vocabulary.h"
 
 #include <span>
@@ -45,6 +46,8 @@ struct default_list {
 };
 
 default_list DefaultsOf(uint16_t hardware_id) {
+    // A USB light's LED is full-colour like the serial modules' one.
+    if (IsUsbLightHardwareId(hardware_id)) return {kFullColourLed, false};
     switch (hardware_id) {
         case 0x1002: return {kSingleLedNormallyOn, false};
         case 0x1008:

@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kMediaCenterWindowClass = "eHome Render Window";
 constexpr uint32_t kTicksPerGathering = 8;
+constexpr const char* kWriteFailedText = "Error: failed to write to device";
 
 // The recording event of a recording count: 0 (or unreadable) to 6 and more channels.
 uint32_t RecordingEvent(int32_t count) {
@@ -28,7 +29,7 @@ cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHand
       message_boxes_(services.serial.message_boxes),
       power_(services.power),
       windows_(services.windows),
-      devices_(services.serial, services.keyboards),
+      devices_(services.serial, services.keyboards, services.hid),
       current_(&fallback_),
       recording_sensor_(services.shared_areas, clock_),
       session_counter_(services.sessions),
@@ -85,7 +86,20 @@ void cLedEngine::Tick() {
     Resolve(false, false);
     if (cycle_start) Resolve(true, false);
     current_->AdvancePhase();
+    FallBackWhenFailed();
     tick_counter_ = (tick_counter_ + 1) % kTicksPerGathering;
+}
+
+void cLedEngine::FallBackWhenFailed() {
+    if (!current_->HasFailed()) return;
+    const std::string description = current_->Description();
+    FallBack();
+    // The fallback device shows its own relations, so that an edit is not stored
+    // under its hardware ID with another device's list.
+    LoadRelations();
+    // Shown once: the failed device gets no more frames. "DeviceID" stays, so that
+    // "Refresh devices" opens the device again once it is back.
+    message_boxes_.ShowError(description, kWriteFailedText);
 }
 
 void cLedEngine::Gather() {

@@ -13,6 +13,7 @@
 #include "engine/relation.h"
 #include "engine/relation_resolver.h"
 #include "platform/clock.h"
+#include "platform/hid_devices.h"
 #include "platform/keyboards.h"
 #include "platform/message_boxes.h"
 #include "platform/power.h"
@@ -37,6 +38,7 @@
 struct led_engine_services {
     const serial_led_services& serial;
     platform::Keyboards& keyboards;
+    platform::HidDevices& hid;
     platform::Power& power;
     platform::WindowFinder& windows;
     platform::Sessions& sessions;
@@ -106,6 +108,8 @@ private:
     // "Extender in use" and "Remote desktop session" from the session counter's counts.
     void ShowSessionCounts();
     void ExpireOverrides();
+    // A device whose write failed (a USB light unplugged) gives way to the fallback device.
+    void FallBackWhenFailed();
     uint16_t CurrentHardwareId() const { return static_cast<uint16_t>(current_->HardwareId()); }
 
     platform::Registry& registry_;

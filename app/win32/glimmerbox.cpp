@@ -7,6 +7,7 @@
 #include "platform/win32/win32_comm_config_dialogs.h"
 #include "platform/win32/win32_english_message_boxes.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_hid_devices.h"
 #include "platform/win32/win32_keyboards.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_multimedia_timers.h"
@@ -32,6 +33,7 @@ int RunProgram() {
     win32::Win32SerialPorts ports;
     win32::Win32MultimediaTimers multimedia_timers;
     win32::Win32Keyboards keyboards;
+    win32::Win32HidDevices hid;
     win32::Win32Power power;
     win32::Win32WindowFinder window_finder;
     win32::Win32Sessions sessions;
@@ -44,7 +46,7 @@ int RunProgram() {
     win32::Win32CommConfigDialogs comm_config;
     win32::Win32EnglishMessageBoxes english_boxes;
     const serial_led_services serial{ports, multimedia_timers, registry, clock, message_boxes};
-    const led_engine_services engine{serial, keyboards, power, window_finder, sessions, shared_areas};
+    const led_engine_services engine{serial, keyboards, hid, power, window_finder, sessions, shared_areas};
 
     cSingleInstance instance;
     cProgram program(engine, {version_info, metrics, files, windows, shell, comm_config, english_boxes});

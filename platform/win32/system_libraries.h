@@ -17,4 +17,24 @@ void RestrictLibrarySearch();
 // LoadLibraryW of the library of that name in the system folder; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* name);
 
+// A library loaded from the system folder, freed when this goes.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const char* name) : module_(LoadSystemLibrary(name)) {}
+    ~LoadedLibrary() {
+        if (module_) FreeLibrary(module_);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    bool IsLoaded() const { return module_ != nullptr; }
+    template <typename Function>
+    Function* Bind(const char* name) const {
+        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
+
 }  // namespace platform::win32

@@ -9,26 +9,6 @@ namespace {
 
 static_assert(sizeof(Guid) == sizeof(GUID));
 
-// A library loaded from the system folder, freed when this goes.
-class LoadedLibrary {
-public:
-    explicit LoadedLibrary(const char* name) : module_(LoadSystemLibrary(name)) {}
-    ~LoadedLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-
-    bool IsLoaded() const { return module_ != nullptr; }
-    template <typename Function>
-    Function* Bind(const char* name) const {
-        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-
-private:
-    HMODULE module_;
-};
-
 using CallNtPowerInformationFunction = LONG WINAPI(int, void*, ULONG, void*, ULONG);
 using RegisterPowerSettingNotificationFunction = HANDLE WINAPI(HANDLE, const GUID*, DWORD);
 

@@ -23,7 +23,8 @@ class DetectionLogTest : public DeviceMachineFixture {
 protected:
     // COM1 with a full-colour module on a motherboard port, COM3 with nothing
     // on it and no registry entry, COM5 a USB adapter with nothing on it; a
-    // four-indicator keyboard and a remote desktop keyboard.
+    // four-indicator keyboard and a remote desktop keyboard; among the HID
+    // interfaces a keyboard's and a blink(1) mk2.
     void BuildMachine() {
         const std::string acpi = "SYSTEM\\CurrentControlSet\\Enum\\ACPI\\PNP0501\\1";
         registry.OpenOrCreate(RegistryRoot::LocalMachine, acpi)->WriteString("DeviceDesc", "Communications Port");
@@ -44,6 +45,11 @@ protected:
         keyboard.translation = std::vector<platform::IndicatorKey>{{0x3a, 4}, {0x45, 2}, {0x46, 1}, {0x70, 8}};
         keyboard.led_flags = 0x2;
         AddRemoteDesktopKeyboard();
+
+        hid.Plug("\\\\?\\hid#vid_046d&pid_c31c&mi_01#7&2f1a&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                 {0x046D, 0xC31C, 0x6400, 2, 0});
+        hid.Plug("\\\\?\\hid#vid_27b8&pid_01ed#7&1b2c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                 {0x27B8, 0x01ED, 2, 0, 9}, "2000AB12");
     }
 
     platform::fake::FakeFiles files;
@@ -57,7 +63,7 @@ TEST_F(DetectionLogTest, MachineWithEveryKindOfDeviceGivesTheExpectedLog) {
     const std::string expected = ReadBytes(GLIMMER_TEST_DATA_DIR "/detection_log_expected.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(files.Text("Glimmerbox detection log.txt"), expected);
-    EXPECT_EQ(list.Count(), 4) << "three ports and one keyboard";
+    EXPECT_EQ(list.Count(), 5) << "three ports, one light and one keyboard";
 }
 
 TEST_F(DetectionLogTest, EachEnumerationRewritesTheLog) {
@@ -81,6 +87,7 @@ TEST_F(DetectionLogTest, NoPortsLeaveTheSerialSectionWithItsHeaderOnly) {
               "Glimmerbox version: V1.0.0\r\n"
               "Media center      : 6.1.7601.17514\r\n"
               "\r\n=== Serial ports ==============================================================\r\n"
+              "\r\n=== USB lights ================================================================\r\n"
               "\r\n=== Keyboards =================================================================\r\n");
 }
 
@@ -102,7 +109,7 @@ TEST_F(DetectionLogTest, WithoutLogDetectNothingIsWritten) {
     BuildMachine();
     DetectDevices(list, files, false, kVersions);
     EXPECT_FALSE(files.Exists(kDetectionLogFileName));
-    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Count(), 5);
 }
 
 TEST_F(DetectionLogTest, LogThatCannotBeCreatedLeavesTheEnumerationAlone) {
@@ -110,5 +117,5 @@ TEST_F(DetectionLogTest, LogThatCannotBeCreatedLeavesTheEnumerationAlone) {
     files.fail_create = true;
     DetectDevices(list, files, true, kVersions);
     EXPECT_FALSE(files.Exists(kDetectionLogFileName));
-    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Count(), 5);
 }

@@ -3,6 +3,7 @@
 // that enumerates it.
 
 #include "devices/led_device_list.h"
+#include "platform/fake/fake_hid_devices.h"
 #include "platform/fake/fake_keyboards.h"
 #include "tests/common/keyboard_registration.h"
 #include "tests/unit/serial_device_fixture.h"
@@ -29,5 +30,6 @@ protected:
     }
 
     platform::fake::FakeKeyboards keyboards;
-    cLedDeviceList list{services, keyboards};
+    platform::fake::FakeHidDevices hid;
+    cLedDeviceList list{services, keyboards, hid};
 };

@@ -5,6 +5,7 @@
 
 #include "engine/led_engine.h"
 #include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_hid_devices.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_multimedia_timers.h"
@@ -46,6 +47,7 @@ struct FakeMachine {
     platform::fake::FakeSerialPorts ports{clock};
     platform::fake::FakeMultimediaTimers timers{clock};
     platform::fake::FakeKeyboards keyboards;
+    platform::fake::FakeHidDevices hid;
     serial_led_services serial_services{ports, timers, registry, clock, message_boxes};
-    led_engine_services services{serial_services, keyboards, power, windows, sessions, areas};
+    led_engine_services services{serial_services, keyboards, hid, power, windows, sessions, areas};
 };

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_comm_config_dialogs.h"
 #include "platform/fake/fake_english_message_boxes.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_hid_devices.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_multimedia_timers.h"
@@ -67,6 +68,7 @@ protected:
     platform::fake::FakeSerialPorts ports{clock};
     platform::fake::FakeMultimediaTimers multimedia_timers{clock};
     platform::fake::FakeKeyboards keyboards;
+    platform::fake::FakeHidDevices hid;
     platform::fake::FakePower power;
     platform::fake::FakeWindowFinder window_finder;
     platform::fake::FakeSessions sessions;

@@ -3,13 +3,16 @@
 #include "devices/device_detection.h"
 #include "devices/led_device_list.h"
 #include "devices/serial_port_registry.h"
+#include "devices/usb_light_led_device.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_hid_devices.h"
 #include "platform/fake/fake_keyboards.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/fake/fake_multimedia_timers.h"
 #include "platform/fake/fake_serial_ports.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_hid_devices.h"
 #include "platform/win32/win32_keyboards.h"
 #include "platform/win32/win32_multimedia_timers.h"
 #include "platform/win32/win32_registry.h"
@@ -75,7 +78,8 @@ TEST_F(Win32DeviceEnumerationTest, PortsAndKeyboardsAreFoundThroughTheRegistry) 
     ports.AddPort(202);
     keyboards.Add(KeyboardPath(first));
     keyboards.Add(KeyboardPath(second));
-    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards);
+    platform::fake::FakeHidDevices hid;
+    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards, hid);
     list.Refresh(nullptr, false);
 
     // Keyboards come in the order in which the registry lists their keys.
@@ -109,14 +113,16 @@ TEST_F(Win32DeviceEnumerationTest, MistypedPortNameReadsAsMissing) {
 
 // On a machine without ports the device map is empty and the scan lists no serial device.
 // (Wine maps the host's serial device nodes, such as /dev/ttyS0, to COM ports of its own:
-// those are real ports of the machine and may be listed.)
+// those are real ports of the machine and may be listed.) The HID interfaces are
+// enumerated through SetupAPI and hid.dll, and this machine has no light among them.
 TEST_F(Win32DeviceEnumerationTest, FullScanListsNoSerialDeviceThatWindowsDoesNotKnow) {
     platform::win32::Win32SerialPorts ports;
     platform::win32::Win32MultimediaTimers timers;
     platform::win32::Win32Clock clock;
     platform::win32::Win32Keyboards keyboards;
+    platform::win32::Win32HidDevices hid;
     platform::fake::FakeMessageBoxes message_boxes;
-    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards);
+    cLedDeviceList list({ports, timers, registry, clock, message_boxes}, keyboards, hid);
     const std::set<std::string> mapped = MappedPorts();
 
     list.Refresh(nullptr, false);
@@ -127,4 +133,11 @@ TEST_F(Win32DeviceEnumerationTest, FullScanListsNoSerialDeviceThatWindowsDoesNot
         EXPECT_TRUE(mapped.count(list.Item(i)->Id())) << list.Item(i)->Id() << " is not a port of this machine";
     }
     EXPECT_LE(serial, static_cast<int>(mapped.size()));
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(dynamic_cast<const cUsbLightLedDevice*>(list.Item(i)), nullptr) << list.Item(i)->Id();
+    for (const std::string& path : hid.InterfacePaths()) {
+        const auto identity = hid.Identify(path);
+        EXPECT_TRUE(!identity || !FindUsbLightModel(*identity, hid.SerialNumber(path))) << path;
+    }
+    EXPECT_TRUE(message_boxes.shown.empty());
 }

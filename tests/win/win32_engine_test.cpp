@@ -8,6 +8,7 @@
 #include "engine/led_engine.h"
 #include "platform/fake/fake_message_boxes.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_hid_devices.h"
 #include "platform/win32/win32_keyboards.h"
 #include "platform/win32/win32_multimedia_timers.h"
 #include "platform/win32/win32_power.h"
@@ -60,6 +61,7 @@ TEST_F(Win32Engine, StartsWithoutComplaintGathersFromTheSystemAndAllocatesNothin
     platform::win32::Win32SerialPorts ports;
     platform::win32::Win32MultimediaTimers timers;
     platform::win32::Win32Keyboards keyboards;
+    platform::win32::Win32HidDevices hid;
     platform::win32::Win32Power power;
     platform::win32::Win32WindowFinder windows;
     platform::win32::Win32Sessions sessions;
@@ -67,7 +69,7 @@ TEST_F(Win32Engine, StartsWithoutComplaintGathersFromTheSystemAndAllocatesNothin
     platform::win32::Win32VersionInfo version_info;
     platform::win32::Win32SystemMetrics metrics;
     const serial_led_services serial{ports, timers, registry(), clock, message_boxes};
-    const led_engine_services services{serial, keyboards, power, windows, sessions, areas};
+    const led_engine_services services{serial, keyboards, hid, power, windows, sessions, areas};
     cWindowsVersion version(version_info, metrics, registry());
 
     cLedEngine engine(services, window_, version);

@@ -1,5 +1,6 @@
 // Months of an HTPC's life in memory: the LED engine with its sensors and a
-// full-colour module on COM1 under level control, the sink's slot writer
+// full-colour module on COM1 under level control (every day two hours on a
+// USB light instead, unplugged and plugged in again), the sink's slot writer
 // feeding the program's reader, and a seeded random schedule of recordings,
 // playback, extenders, remote sessions, user events, suspends, device
 // refreshes, calibration edits with their previews and relation edits. The
@@ -23,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,6 +36,14 @@ constexpr uint32_t kTickMs = main_timer::Timer1IntervalMs;
 constexpr int kTicksPerSecond = 1000 / kTickMs;
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr const char* kDevice = "COM1";
+constexpr const char* kLight = "\\\\?\\hid#vid_27b8&pid_01ed#soak";
+const platform::HidIdentity kBlink1 = {0x27B8, 0x01ED, 2, 0, 9};
+// The light's two hours of each day: in use, unplugged, plugged in again, given up.
+constexpr int kLightFrom = 10 * 60 * 60, kUnplugAt = kLightFrom + 3600, kReplugAt = kUnplugAt + 600;
+constexpr int kLightUntil = kLightFrom + 2 * 3600;
+constexpr uint32_t kLightLossMs = 5000 + 2 * kTickMs;  // the repair write finds it gone
+// Every device the engine shows a relation list for, by ID and hardware ID.
+constexpr std::pair<const char*, uint16_t> kListedDevices[] = {{kDevice, 0x1008}, {kLight, 0x3655}, {"Keyboard", 0x2003}};
 constexpr int32_t kLevelPeriodMs = 20;  // the serial devices' level-control period
 
 [[noreturn]] void Fail(uint32_t now, const char* rule) {
@@ -65,6 +76,8 @@ private:
 struct Figures {
     uint64_t ticks = 0;
     uint64_t line_writes = 0;
+    uint64_t light_reports = 0;
+    uint64_t unplugs = 0;
     uint64_t recordings = 0;
     uint64_t previews = 0;
     uint64_t relation_saves = 0;
@@ -82,15 +95,18 @@ public:
         });
         session_window_ = engine_.get();
         engine_->Devices().Refresh(nullptr, false);
-        engine_->OpenDevice(kDevice);
-        if (engine_->CurrentDevice().Id() != kDevice) Fail(clock.TickCount(), "the module on COM1 did not open");
-        engine_->CurrentDevice().SetLevelControl(true);
         // LED 0 is white whenever no preview shows: nothing the edits add outranks it.
-        engine_->Relations().Clear();
-        engine_->Relations().Add({event::AlwaysOn, 0, led_state::White, priority::Highest});
-        engine_->Relations().Add({event::Recording1, 0, led_state::Red, priority::High});
-        SaveRelations();
+        for (const char* id : {kLight, kDevice}) {
+            engine_->OpenDevice(id);
+            if (engine_->CurrentDevice().Id() != id) Fail(clock.TickCount(), "a device did not open");
+            engine_->CurrentDevice().SetLevelControl(true);
+            engine_->Relations().Clear();
+            engine_->Relations().Add({event::AlwaysOn, 0, led_state::White, priority::Highest});
+            engine_->Relations().Add({event::Recording1, 0, led_state::Red, priority::High});
+            SaveRelations();
+        }
         base_relations_ = Snapshot(engine_->Relations());
+        StoreBaseRelations();
         MakeSink();
     }
 
@@ -98,6 +114,7 @@ public:
     std::size_t RunDay() {
         for (int second = 0; second < kSecondsPerDay; ++second) {
             if (asleep_until_ && static_cast<int32_t>(clock.TickCount() - *asleep_until_) >= 0) Wake();
+            FollowTheLightsDay(second);
             if (!asleep_until_) Act();
             for (int i = 0; i < kTicksPerSecond; ++i) Tick();
         }
@@ -115,6 +132,7 @@ private:
     uint32_t Prepare(uint32_t start) {
         clock.Set(start);
         ports.AddPort(1, {.dtr = platform::kMsRlsdOn});  // a full-colour module, common cathode
+        hid.Plug(kLight, kBlink1, "20000001");
         sessions.SetWindowProcedure([this](const platform::fake::FakeSessions::SentMessage& message) {
             if (session_window_) session_window_->OnSessionChange({message.code, message.session_id});
         });
@@ -254,8 +272,8 @@ private:
         engine_->FallBack();
         CheckNoLevelControlTimers("a level-control timer outlived its device");
         engine_->Devices().Refresh(nullptr, false);
-        engine_->OpenDevice(kDevice);
-        if (Snapshot(engine_->Relations()) != saved_relations_)
+        engine_->OpenDevice(chosen_);
+        if (engine_->CurrentDevice().Id() == chosen_ && Snapshot(engine_->Relations()) != saved_relations_[chosen_])
             Fail(clock.TickCount(), "the relations loaded are not the relations saved");
         ++figures_.refreshes;
     }
@@ -263,6 +281,8 @@ private:
     // The Calibration tab: a colour chosen, a bar moved, previewed on LED 0 for 5 s.
     void EditCalibration() {
         editor_.Fill();
+        // The fallback keyboard, current while the light is gone, has no levels.
+        if (!engine_->CurrentDevice().LevelControlSupported()) return;
         if (!editor_.View().tab_shown) Fail(clock.TickCount(), "level control was off");
         editor_.ChooseColour(Roll(static_cast<int>(editor_.View().colours.items.size())));
         // Mostly full or dark, so that stretches without a dimmed line (and so without a timer) recur all run long.
@@ -296,10 +316,10 @@ private:
 
     void SaveRelations() {
         if (!engine_->SaveRelations()) Fail(clock.TickCount(), "saving the relations failed");
-        saved_relations_ = Snapshot(engine_->Relations());
+        saved_relations_[engine_->CurrentDevice().Id()] = Snapshot(engine_->Relations());
         cRelationList loaded;
         loaded.Load(registry, static_cast<uint16_t>(engine_->CurrentDevice().HardwareId()), engine_->Catalogue());
-        if (Snapshot(loaded) != saved_relations_) Fail(clock.TickCount(), "the relations loaded are not the relations saved");
+        if (Snapshot(loaded) != saved_relations_[engine_->CurrentDevice().Id()]) Fail(clock.TickCount(), "the relations loaded are not the relations saved");
         ++figures_.relation_saves;
     }
 
@@ -325,6 +345,8 @@ private:
         for (int i = 0; i < device.LedCount(); ++i) lines |= device.GetLed(i)->line_mask;
         if ((device.LitBits() & ~device.DrivenBits()) != 0 || (device.DrivenBits() & ~lines) != 0)
             Fail(clock.TickCount(), "a frame lit an LED the device does not have");
+        CheckLight();
+        if (device.Id() != kDevice) return;
         bool dimmed = false;
         for (int bit = 0; bit < kOutputBits; ++bit) {
             if (device.OnTime(bit) < 0 || device.OnTime(bit) > kLevelPeriodMs) Fail(clock.TickCount(), "an on-time outside the period");
@@ -341,7 +363,42 @@ private:
         }
         figures_.line_writes += writes.size();
         writes.clear();
-        if (device.Id() == kDevice) CheckPreview(*device.GetLed(0), device.LitBits());
+        CheckPreview(*device.GetLed(0), device.LitBits());
+    }
+
+    // The light's day: chosen at kLightFrom, unplugged, plugged in again and found by
+    // a refresh, and COM1 chosen again at kLightUntil.
+    void FollowTheLightsDay(int second) {
+        const bool step = second == kLightFrom || second == kLightUntil || second == kUnplugAt || second == kReplugAt;
+        if (step && asleep_until_) Wake();
+        if (second == kLightFrom || second == kLightUntil) {
+            chosen_ = second == kLightFrom ? kLight : kDevice;
+            RefreshDevices();
+            if (engine_->CurrentDevice().Id() != chosen_) Fail(clock.TickCount(), "the chosen device did not open");
+        } else if (second == kUnplugAt) {
+            hid.Unplug(kLight);
+            unplugged_at_ = clock.TickCount();
+            boxes_before_ = message_boxes.shown.size();
+            ++figures_.unplugs;
+        } else if (second == kReplugAt) {
+            hid.Plug(kLight, kBlink1, "20000001");
+            RefreshDevices();
+            if (engine_->CurrentDevice().Id() != kLight) Fail(clock.TickCount(), "the light was not found again");
+        }
+    }
+
+    // An unplugged light gives way to the fallback keyboard by its next write, with one box
+    // (none when a refresh came first).
+    void CheckLight() {
+        auto& reports = hid.At(kLight).reports;
+        figures_.light_reports += reports.size();
+        reports.clear();
+        if (!unplugged_at_ || asleep_until_) return;
+        const bool fell_back = engine_->CurrentDevice().Id() != kLight;
+        if (fell_back && message_boxes.shown.size() > boxes_before_ + 1)
+            Fail(clock.TickCount(), "an unplugged light was not reported exactly once");
+        if (fell_back) unplugged_at_.reset();
+        else if (clock.TickCount() - *unplugged_at_ > kLightLossMs) Fail(clock.TickCount(), "an unplugged light stayed current");
     }
 
     // A preview shows its colour for 5 s; from the next resolution on, LED 0 is white again.
@@ -396,7 +453,20 @@ private:
         engine_->Relations().Clear();
         for (const led_relation& relation : base_relations_) engine_->Relations().Add(relation);
         SaveRelations();
+        StoreBaseRelations();
+        message_boxes.shown.clear();
+        boxes_before_ = 0;
         for (int i = 0; i < kTicksPerSecond; ++i) Tick();
+    }
+
+    // Every device's stored list as on the first day, so that a day ends with the registry it began with.
+    void StoreBaseRelations() {
+        cRelationList base;
+        for (const led_relation& relation : base_relations_) base.Add(relation);
+        for (const auto& [id, hardware_id] : kListedDevices) {
+            if (!base.Save(registry, hardware_id)) Fail(clock.TickCount(), "saving the relations failed");
+            saved_relations_[id] = base_relations_;
+        }
     }
 
     static platform::WindowHandle window() { return reinterpret_cast<platform::WindowHandle>(0x1234); }
@@ -423,7 +493,10 @@ private:
     std::optional<uint32_t> preview_start_;
     int8_t preview_colour_ = 0;
     Relations base_relations_;
-    Relations saved_relations_;
+    std::map<std::string, Relations> saved_relations_;  // per device ID
+    std::string chosen_ = kDevice;                      // the device that "DeviceID" names
+    std::optional<uint32_t> unplugged_at_;              // the light is unplugged and still current
+    std::size_t boxes_before_ = 0;
     uint64_t ticks_ = 0;
 };
 
@@ -459,9 +532,10 @@ int main(int argc, char** argv) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     const Figures& f = soak.figures();
-    std::printf("%d days in %.1f s: %llu ticks, %llu line writes, %llu recordings, %llu previews, %llu relation saves, "
+    std::printf("%d days in %.1f s: %llu ticks, %llu line writes, %llu light reports, %llu unplugs, %llu recordings, %llu previews, %llu relation saves, "
                 "%llu suspends, %llu device refreshes, %llu session changes, %llu sink restarts\n",
                 days, seconds, static_cast<unsigned long long>(f.ticks), static_cast<unsigned long long>(f.line_writes),
+                static_cast<unsigned long long>(f.light_reports), static_cast<unsigned long long>(f.unplugs),
                 static_cast<unsigned long long>(f.recordings), static_cast<unsigned long long>(f.previews),
                 static_cast<unsigned long long>(f.relation_saves), static_cast<unsigned long long>(f.suspends),
                 static_cast<unsigned long long>(f.refreshes), static_cast<unsigned long long>(f.session_changes),

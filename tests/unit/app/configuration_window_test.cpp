@@ -80,6 +80,25 @@ TEST_F(ConfigurationWindow, FullColourSerialDeviceWithLevelControl) {
     EXPECT_FALSE(View().level_control.checked);
 }
 
+// A blink(1) mk2 alone is the first choice; its second LED's bars are that LED's red, green and blue.
+TEST_F(ConfigurationWindow, UsbLightCalibratesEachLedsColoursAndPreviewsThemOnTheLight) {
+    const std::string path = "\\\\?\\hid#vid_27b8&pid_01ed#1";
+    hid.Plug(path, {0x27B8, 0x01ED, 2, 0, 9}, "20000001");
+    StartWithThreeLeds();
+    EXPECT_EQ(Current().Id(), path) << "a known light before a port without a module";
+    EXPECT_EQ(View().hardware_id, "3655");
+    model->CheckBox3Click(true);
+    model->ComboBox3Change(1);
+    model->ComboBox2Change(11);
+    EXPECT_EQ(model->Calibration().CalibrationColour(), led_state::Yellow);
+    ExpectBar(Calibration().bars[2], true, true, 0, "0%");
+    model->TrackBar1Change(50);
+    EXPECT_EQ(Current().GetLed(1)->levels[11][3], 50);
+    clock.Advance(125);
+    const std::vector<uint8_t> yellow = {1, 'n', 127, 255, 0, 0, 0, 2, 0};
+    EXPECT_EQ(hid.At(path).reports.back().bytes, yellow);
+}
+
 TEST_F(ConfigurationWindow, PlainDeviceCalibratesOneLevelPerLed) {
     StartWithThreeLeds();
     model->CheckBox3Click(true);
