@@ -19,7 +19,9 @@ public:
     void Accept() { progress_ = StreamConnection::Progress::Connected; }
     void Refuse() { progress_ = StreamConnection::Progress::Failed; }
     // Bytes that arrive together: one Receive hands out at most this chunk.
-    void Deliver(std::string_view chunk) { chunks_.emplace_back(chunk); }
+    void Deliver(std::string_view chunk) {
+        if (!chunk.empty()) chunks_.emplace_back(chunk);
+    }
     // The peer closes its end once the program has read what was delivered.
     void Close() { closed_ = true; }
     // The stream fails at once (a reset): Poll says Failed, Receive says ended.
