@@ -20,6 +20,22 @@ constexpr const char* kDefaultRelationsQuestion = "Are you sure you want to load
 constexpr const char* kNewRelationCaption = "New event/LED relation";
 constexpr const char* kEditRelationCaption = "Edit event/LED relation";
 
+std::string KodiStatusText(const cKodiSensor& kodi) {
+    switch (kodi.Status()) {
+        case kodi_status::Off: break;
+        case kodi_status::Looking: return "Looking for Kodi...";
+        case kodi_status::Connected: {
+            const std::string& version = kodi.State().version;
+            return version.empty() ? "Connected to Kodi" : "Connected to Kodi (JSON-RPC " + version + ")";
+        }
+        case kodi_status::NotRunning: return "Kodi is not running";
+        case kodi_status::Refused:
+            return "Kodi refuses the connection: turn on its setting "
+                   "\"Allow remote control from applications on this system\"";
+    }
+    return "";
+}
+
 // At least three upper-case hexadecimal digits of the 16-bit hardware ID.
 std::string HardwareIdText(int16_t hardware_id) {
     char text[8];
@@ -116,6 +132,16 @@ void cMainWindowModel::WMTimer(uint32_t id) {
 void cMainWindowModel::Timer1Timer() {
     engine_.Tick();
     UpdateActivityMarks();
+    ShowKodiStatus();
+}
+
+// Built anew only when it changed: the tick runs eight times a second.
+void cMainWindowModel::ShowKodiStatus() {
+    const cKodiSensor& kodi = engine_.Kodi();
+    if (kodi.Status() == shown_kodi_status_ && kodi.State().version == shown_kodi_version_) return;
+    shown_kodi_status_ = kodi.Status();
+    shown_kodi_version_ = kodi.State().version;
+    view_.kodi_status = KodiStatusText(kodi);
 }
 
 void cMainWindowModel::Timer2Timer() { calibration_.Timer2Timer(); }
@@ -142,6 +168,8 @@ void cMainWindowModel::RefreshWindow() {
         view_.prolific_fix = {.checked = false, .enabled = false};
 
     view_.level_control = {.checked = device.LevelControlEnabled(), .enabled = device.LevelControlSupported()};
+    view_.kodi_source.checked = engine_.Kodi().Following();
+    ShowKodiStatus();
     calibration_.Fill();
 
     view_.hardware_id = HardwareIdText(device.HardwareId());
@@ -261,6 +289,13 @@ void cMainWindowModel::CheckBox3Click(bool checked) {
     if (updating_) return;
     engine_.CurrentDevice().SetLevelControl(checked);
     RefreshWindow();
+}
+
+void cMainWindowModel::CheckBoxKodiClick(bool checked) {
+    if (updating_) return;
+    engine_.Kodi().SetFollowing(checked);
+    view_.kodi_source.checked = checked;
+    ShowKodiStatus();
 }
 
 void cMainWindowModel::ComboBox3Change(int index) {

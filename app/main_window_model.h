@@ -56,6 +56,8 @@ struct main_window_view {
     bool refresh_devices_enabled = true;
     check_view prolific_fix;    // CheckBox2
     check_view level_control;   // CheckBox3
+    check_view kodi_source;     // CheckBoxKodi
+    std::string kodi_status;    // LabelKodiStatus: how following Kodi goes, up to two lines
 
     // R&D tab
     bool rnd_tab_shown = false;
@@ -108,7 +110,7 @@ public:
 
     // WM_TIMER of the main window: Timer1Timer or Timer2Timer by id.
     void WMTimer(uint32_t id);
-    // The tick: the engine's Tick, then the activity marks.
+    // The tick: the engine's Tick, then the activity marks and Kodi's status.
     void Timer1Timer();
     // Saves the calibration edits once they rested 3 s.
     void Timer2Timer();
@@ -129,6 +131,7 @@ public:
     void ButtonRefreshDevicesClick();            // enumerates anew and reopens the stored device
     void CheckBox2Click(bool checked);           // the serial device's "ProlificResumeFix"
     void CheckBox3Click(bool checked);           // switches the device's level control
+    void CheckBoxKodiClick(bool checked);        // follows Kodi or stops: "KodiSource"
 
     // Calibration tab.
     void ComboBox3Change(int index);             // LED chosen: previews its colour
@@ -197,6 +200,7 @@ private:
     void OpenInitialDevice();
     void OpenEditor(int row, const char* caption);
     void SelectRow(int row);
+    void ShowKodiStatus();
 
     app_services services_;
     app_windows windows_;
@@ -207,6 +211,8 @@ private:
     int edit_index_ = 0;
     bool log_detect_ = false;
     uint32_t shown_event_set_ = 0;
+    std::optional<kodi_status> shown_kodi_status_;
+    std::string shown_kodi_version_;
     cLedEngine engine_;
     cPersistentBool enable_hidden_events_;
     cCalibrationEditor calibration_;

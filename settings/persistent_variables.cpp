@@ -30,8 +30,9 @@ std::unique_ptr<platform::RegistryKey> cPersistentVariable::OpenForWriting() con
 // hand) reads as missing, so Get answers with the last value instead of
 // failing the tick that asked.
 
-cPersistentBool::cPersistentBool(platform::Registry& registry, std::string name, bool machine_wide)
-    : cPersistentVariable(registry, std::move(name), machine_wide) {}
+cPersistentBool::cPersistentBool(platform::Registry& registry, std::string name, bool machine_wide,
+                                 bool default_value)
+    : cPersistentVariable(registry, std::move(name), machine_wide), last_value_(default_value) {}
 
 bool cPersistentBool::Get() const {
     const std::optional<uint32_t> stored = ReadDword();

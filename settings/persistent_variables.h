@@ -38,15 +38,16 @@ private:
 // Stored as REG_DWORD 1 or 0; any non-zero integer reads as true.
 class cPersistentBool : public cPersistentVariable {
 public:
-    cPersistentBool(platform::Registry& registry, std::string name, bool machine_wide = false);
+    cPersistentBool(platform::Registry& registry, std::string name, bool machine_wide = false,
+                    bool default_value = false);
 
-    // The stored value; the last value set when it is missing or not an integer.
+    // The stored value; the last value set (at first the default) when it is missing or not an integer.
     bool Get() const;
     // Stores the value; false when the registry write failed.
     bool Set(bool value);
 
 private:
-    bool last_value_ = false;
+    bool last_value_;
 };
 
 // Stored as REG_DWORD. Writes the default at construction when the value is missing.

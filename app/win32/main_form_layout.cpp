@@ -69,6 +69,10 @@ constexpr control_row kControls[] = {
     {Link, Label17, "Label17", links::kWebSiteText, 112, 208, 0, 0, kAbout, 0, TextFont::Link},
     {Link, Label16, "Label16", links::kForumText, 112, 224, 0, 0, kAbout, 0, TextFont::Link},
     {Link, Label7, "Label7", links::kMailAddress, 112, 240, 0, 0, kAbout, 0, TextFont::Link},
+
+    {CheckBox, CheckBoxKodi, "CheckBoxKodi", "Follow Kodi on this computer", 16, 16, 193, 17, kDevice},
+    // Two lines at most, above "LED device".
+    {Label, LabelKodiStatus, "LabelKodiStatus", "", 32, 34, 281, 34, kDevice},
 };
 static_assert(IndexedById(kControls));
 
