@@ -73,19 +73,7 @@ using EndToEndTest = TrayProgramTest;
 TEST_F(EndToEndTest, ARecordingMarksItsRelationWithinTwoSecondsAndTheMarkGoesWithTheSession) {
     SinkRegistration sink;
     ASSERT_TRUE(sink.Registered());
-    {
-        auto relations = registry_.OpenOrCreate(platform::RegistryRoot::CurrentUser,
-                                                std::string(kGlimmerboxKey) + kFallbackRelationsKey);
-        ASSERT_TRUE(relations);
-        const DWORD events[] = {kRecording1Channel, kRecording0Channels};
-        for (int i = 0; i < 2; ++i) {
-            const std::string relation = "Relation" + std::to_string(i);
-            relations->WriteDword(relation + "Event", events[i]);
-            relations->WriteDword(relation + "LED", 0);
-            relations->WriteDword(relation + "State", 2);
-            relations->WriteDword(relation + "Priority", 3);
-        }
-    }
+    StoreRelations({kRecording1Channel, kRecording0Channels});
     auto run = Start(L"");
     HWND window = run->WaitUntilInTray();
     ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());
