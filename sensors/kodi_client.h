@@ -22,6 +22,8 @@ public:
     // What the client reports; each call happens inside Poll or Send.
     class Listener {
     public:
+        // The port of the next try, asked only when one is due.
+        virtual uint16_t Port() const = 0;
         virtual void OnConnected() = 0;
         // One message's text, valid during the call only.
         virtual void OnMessage(std::string_view message) = 0;
@@ -36,9 +38,9 @@ public:
 
     cKodiClient(platform::StreamSockets& sockets, const platform::Clock& clock, Listener& listener);
 
-    // One tick: a try to port when due, the progress of a pending one, and
-    // the messages that arrived.
-    void Poll(uint16_t port);
+    // One tick: a try when due, the progress of a pending one, and the
+    // messages that arrived.
+    void Poll();
     // Sends one request; a stream that cannot take it is dropped.
     void Send(std::string_view text);
     // Ends the connection as lost, with the report; the next try comes after the interval.
@@ -50,7 +52,7 @@ public:
     bool Connected() const { return connected_; }
 
 private:
-    void Connect(uint16_t port);
+    void Connect();
     void ReadArrived();
     void Drop(bool refused);
 

@@ -48,11 +48,11 @@ public:
     kodi_status Status() const { return status_; }
 
 private:
+    uint16_t Port() const override;
     void OnConnected() override;
     void OnMessage(std::string_view message) override;
     void OnDisconnected(bool refused) override;
     void AskForRecordings();
-    uint16_t Port() const;
 
     platform::WindowFinder& windows_;
     const platform::Clock& clock_;
