@@ -1,8 +1,9 @@
 #pragma once
 // The LED engine turns the state of the machine into LED light. It keeps the
 // event set up to date from the sensors (Media Center's and Kodi's), the user
-// events and the system's power and session notifications, resolves the current device's relation
-// list into one state per LED and hands the device a frame every tick.
+// events and the system's power and session notifications, resolves the
+// current device's relation list into one state per LED and hands the device
+// a frame every tick.
 // Everything runs on the main window's thread.
 
 #include "devices/keyboard_led_device.h"
