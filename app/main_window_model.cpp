@@ -30,8 +30,7 @@ std::string KodiStatusText(const cKodiSensor& kodi) {
         }
         case kodi_status::NotRunning: return "Kodi is not running";
         case kodi_status::Refused:
-            return "Kodi refuses the connection: turn on its setting "
-                   "\"Allow remote control from applications on this system\"";
+            return "Kodi refused: turn on its setting \"Allow remote control from applications on this system\"";
     }
     return "";
 }

@@ -72,7 +72,7 @@ constexpr control_row kControls[] = {
 
     {CheckBox, CheckBoxKodi, "CheckBoxKodi", "Follow Kodi on this computer", 16, 16, 193, 17, kDevice},
     // Two lines at most, above "LED device".
-    {Label, LabelKodiStatus, "LabelKodiStatus", "", 32, 34, 281, 34, kDevice},
+    {Label, LabelKodiStatus, "LabelKodiStatus", "", 32, 34, 289, 34, kDevice},
 };
 static_assert(IndexedById(kControls));
 

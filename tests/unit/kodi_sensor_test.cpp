@@ -26,8 +26,12 @@ const std::string kTwoRecording = R"({"id":5,"jsonrpc":"2.0","result":{"timers":
 const std::string kTimersFail = R"({"id":5,"error":{"code":-32100,"message":"Failed to execute method."}})";
 const std::string kAskTimers = R"({"id":5,"jsonrpc":"2.0","method":"PVR.GetTimers","params":{"properties":["state"]}})";
 
+// Kodi's port answers a first try at once.
 struct KodiOnAFakeMachine {
-    KodiOnAFakeMachine() { sockets.AnswerConnects(Answer::Accept); }
+    explicit KodiOnAFakeMachine(Answer answer = Answer::Accept) {
+        sockets.AnswerConnects(answer);
+        kodi.Tick();
+    }
     platform::fake::FakeStreamPeer& Peer() { return *sockets.LastPeer(); }
     void Deliver(const std::string& chunk) {
         Peer().Deliver(chunk);
@@ -35,9 +39,9 @@ struct KodiOnAFakeMachine {
     }
     // Playing, paused, muted and the recordings, as "ppm3".
     std::string Shown() const {
-        const kodi_state& state = kodi.State();
-        return std::string(state.playing ? "p" : "-") + (state.paused ? "p" : "-") + (state.muted ? "m" : "-") +
-               std::to_string(state.recordings);
+        const kodi_state& k = kodi.State();
+        return std::string(k.playing ? "p" : "-") + (k.paused ? "p" : "-") + (k.muted ? "m" : "-") +
+               std::to_string(k.recordings);
     }
 
     platform::fake::FakeClock clock{1000};
@@ -51,7 +55,6 @@ struct KodiOnAFakeMachine {
 
 TEST(KodiSensor, ConnectAsksForTheStateThatAlreadyHoldsAndReadsIt) {
     KodiOnAFakeMachine machine;
-    machine.kodi.Tick();
     ASSERT_EQ(machine.kodi.Status(), kodi_status::Connected);
     EXPECT_EQ(machine.Peer().Port(), 9090);
     EXPECT_EQ(machine.Peer().Sent(), R"({"id":1,"jsonrpc":"2.0","method":"JSONRPC.Version"})"
@@ -98,13 +101,11 @@ TEST(KodiSensor, EachMessageChangesWhatItSaysAndNothingElse) {
     };
     for (const auto& test : cases) {
         KodiOnAFakeMachine machine;
-        machine.kodi.Tick();
         machine.Deliver(test.messages);
         EXPECT_EQ(machine.Shown(), test.shown) << test.name;
         EXPECT_EQ(machine.kodi.Status(), kodi_status::Connected) << test.name;
     }
     KodiOnAFakeMachine machine;
-    machine.kodi.Tick();
     machine.Deliver(kTimersFail);
     EXPECT_TRUE(machine.Peer().Sent().ends_with(
         R"({"id":6,"jsonrpc":"2.0","method":"PVR.GetProperties","params":{"properties":["recording"]}})"));
@@ -118,7 +119,6 @@ TEST(KodiSensor, MessagesCutAtAnyByteOrSentTogetherReadAlike) {
     const std::string stream = kPlay + "\r\n" + kMuted + kTwoRecording + kPause;
     for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
         KodiOnAFakeMachine machine;
-        machine.kodi.Tick();
         machine.Peer().Deliver(stream.substr(0, cut));
         machine.Deliver(stream.substr(cut));
         ASSERT_EQ(machine.Shown(), "-pm2") << "cut at " << cut;
@@ -126,9 +126,7 @@ TEST(KodiSensor, MessagesCutAtAnyByteOrSentTogetherReadAlike) {
 }
 
 TEST(KodiSensor, ConnectionsComeAndGoEveryFiveSecondsAndLeaveNothingBehind) {
-    KodiOnAFakeMachine machine;
-    machine.sockets.AnswerConnects(Answer::Refuse);
-    machine.kodi.Tick();
+    KodiOnAFakeMachine machine(Answer::Refuse);
     EXPECT_EQ(machine.kodi.Status(), kodi_status::NotRunning);
     machine.windows.classes.insert("Kodi");
     machine.clock.Advance(4999);
@@ -159,37 +157,25 @@ TEST(KodiSensor, ConnectionsComeAndGoEveryFiveSecondsAndLeaveNothingBehind) {
         EXPECT_EQ(machine.kodi.Status(), kodi_status::NotRunning);
     }
 
-    machine.kodi.SetFollowing(false);
-    machine.clock.Advance(60000);
-    machine.kodi.Tick();
-    EXPECT_EQ(machine.sockets.Attempts(), 6);
-    EXPECT_EQ(machine.kodi.Status(), kodi_status::Off);
-    EXPECT_EQ(machine.registry.ReadDword(platform::RegistryRoot::CurrentUser, kGlimmerboxKey, "KodiSource"), 0u);
     machine.registry.OpenOrCreate(platform::RegistryRoot::CurrentUser, kGlimmerboxKey)->WriteDword("KodiPort", 8080);
-    machine.kodi.SetFollowing(true);
+    machine.kodi.Resume();
     machine.kodi.Tick();
     EXPECT_EQ(machine.Peer().Port(), 8080);
 }
 
 TEST(KodiSensor, AsksForTheRecordingsOnceASecondOnceAnswered) {
     KodiOnAFakeMachine machine;
-    machine.kodi.Tick();
-    const auto asked = [&] {
-        int count = 0;
-        for (std::size_t at = 0; (at = machine.Peer().Sent().find("PVR.GetTimers", at)) != std::string::npos; ++at)
-            ++count;
-        return count;
-    };
-    machine.clock.Advance(2000);
-    machine.kodi.Tick();
-    EXPECT_EQ(asked(), 1) << "the first is not answered yet";
-    machine.Deliver(kTwoRecording);
-    EXPECT_EQ(asked(), 2);
-    machine.Deliver(kTwoRecording);
-    machine.clock.Advance(999);
-    machine.kodi.Tick();
-    EXPECT_EQ(asked(), 2);
-    machine.clock.Advance(1);
-    machine.kodi.Tick();
-    EXPECT_EQ(asked(), 3);
+    const struct {
+        uint32_t later_ms;
+        std::string answer;
+        int asked;
+    } steps[] = {{2000, "", 1}, {0, kTwoRecording, 2}, {999, kTwoRecording, 2}, {1, "", 3}};
+    for (const auto& step : steps) {
+        machine.clock.Advance(step.later_ms);
+        machine.Deliver(step.answer);
+        const std::string& sent = machine.Peer().Sent();
+        int asked = 0;
+        for (std::size_t at = 0; (at = sent.find("PVR.GetTimers", at)) != std::string::npos; ++at) ++asked;
+        EXPECT_EQ(asked, step.asked) << step.later_ms;
+    }
 }

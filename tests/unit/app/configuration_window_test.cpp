@@ -221,7 +221,7 @@ TEST_F(ConfigurationWindow, KodiIsFollowedIntoTheLightsTheMarksAndTheStatusLine)
     EXPECT_TRUE(View().kodi_source.checked) << "followed unless the user said otherwise";
     Relate({{event::KodiPlaying, 0, led_state::On, 3}, {0x10, 1, led_state::On, 3}});  // recording 3 channels
     clock.Advance(125);
-    EXPECT_EQ(View().kodi_status, "Kodi refuses the connection: turn on its setting "
+    EXPECT_EQ(View().kodi_status, "Kodi refused: turn on its setting "
                                   "\"Allow remote control from applications on this system\"");
 
     sockets.AnswerConnects(Answer::Accept);
@@ -229,7 +229,8 @@ TEST_F(ConfigurationWindow, KodiIsFollowedIntoTheLightsTheMarksAndTheStatusLine)
     clock.Advance(5000);
     EXPECT_EQ(View().kodi_status, "Connected to Kodi");
     sockets.LastPeer()->Deliver(R"({"method":"Player.OnPlay"}{"id":1,"result":{"version":{"major":13,"minor":0,)"
-                                R"("patch":0}}}{"id":5,"result":{"timers":[{"state":"recording"},{"state":"recording"}]}})");
+                                R"("patch":0}}}{"id":5,"result":{"timers":[{"state":"recording"},)"
+                                R"({"state":"recording"}]}})");
     clock.Advance(125);  // the very next tick
     EXPECT_EQ(View().kodi_status, "Connected to Kodi (JSON-RPC 13.0.0)");
     EXPECT_TRUE(View().rows[0].marked && View().rows[1].marked) << "Media Center's recording and Kodi's two";
