@@ -16,9 +16,9 @@ constexpr int kReadsPerTick = 32;
 cKodiClient::cKodiClient(platform::StreamSockets& sockets, const platform::Clock& clock, Listener& listener)
     : sockets_(sockets), clock_(clock), listener_(listener) {}
 
-void cKodiClient::Poll(uint16_t port) {
+void cKodiClient::Poll() {
     if (!connection_) {
-        if (retry_now_ || clock_.TickCount() - last_try_ >= kRetryIntervalMs) Connect(port);
+        if (retry_now_ || clock_.TickCount() - last_try_ >= kRetryIntervalMs) Connect();
         if (!connection_) return;
     }
     switch (connection_->Poll()) {
@@ -36,11 +36,11 @@ void cKodiClient::Poll(uint16_t port) {
     }
 }
 
-void cKodiClient::Connect(uint16_t port) {
+void cKodiClient::Connect() {
     retry_now_ = false;
     last_try_ = clock_.TickCount();
     splitter_.Reset();
-    connection_ = sockets_.ConnectToLocalPort(port);
+    connection_ = sockets_.ConnectToLocalPort(listener_.Port());
     if (!connection_) listener_.OnDisconnected(true);
 }
 

@@ -29,6 +29,9 @@ public:
         // found nobody listening (or could make no socket), false when a
         // connection that stood was lost.
         virtual void OnDisconnected(bool refused) = 0;
+        // The port of a try, asked only when one is due: where the port is
+        // stored, it is read once a try rather than on every tick.
+        virtual uint16_t Port() const = 0;
 
     protected:
         ~Listener() = default;
@@ -36,9 +39,9 @@ public:
 
     cKodiClient(platform::StreamSockets& sockets, const platform::Clock& clock, Listener& listener);
 
-    // One tick: a try to port when due, the progress of a pending one, and
-    // the messages that arrived.
-    void Poll(uint16_t port);
+    // One tick: a try when due, the progress of a pending one, and the
+    // messages that arrived.
+    void Poll();
     // Sends one request; a stream that cannot take it is dropped.
     void Send(std::string_view text);
     // Ends the connection as lost, with the report; the next try comes after the interval.
@@ -50,7 +53,7 @@ public:
     bool Connected() const { return connected_; }
 
 private:
-    void Connect(uint16_t port);
+    void Connect();
     void ReadArrived();
     void Drop(bool refused);
 

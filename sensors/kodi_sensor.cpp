@@ -20,7 +20,7 @@ cKodiSensor::cKodiSensor(platform::StreamSockets& sockets, platform::WindowFinde
 
 void cKodiSensor::Tick() {
     if (!following_) return;
-    client_.Poll(Port());
+    client_.Poll();
     if (client_.Connected() && !recordings_pending_ &&
         clock_.TickCount() - last_recordings_request_ >= kRecordingsIntervalMs) {
         AskForRecordings();

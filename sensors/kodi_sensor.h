@@ -60,8 +60,8 @@ private:
     void OnConnected() override;
     void OnMessage(std::string_view message) override;
     void OnDisconnected(bool refused) override;
+    uint16_t Port() const override;
     void AskForRecordings();
-    uint16_t Port() const;
 
     platform::WindowFinder& windows_;
     const platform::Clock& clock_;
