@@ -95,6 +95,10 @@ TEST_F(KodiSensorOverWinsockTest, FollowsTheStandInUntilItGoesAwayAndAgainWhenIt
     ASSERT_EQ(control_->Control("StandIn.Set", R"({"timers":["recording","recording"]})"), "\"OK\"");
     EXPECT_TRUE(TickUntil([](const kodi_state& state) { return state.recordings == 2; }))
         << "the recordings, asked for each second";
+    ASSERT_EQ(control_->Control("StandIn.Set", R"({"pvr":"properties"})"), "\"OK\"");
+    EXPECT_TRUE(TickUntil([](const kodi_state& state) { return state.recordings == 1; }))
+        << "where the timers cannot be had, the back end's recording flag";
+    ASSERT_EQ(control_->Control("StandIn.Set", R"({"pvr":"timers"})"), "\"OK\"");
 
     ASSERT_EQ(control_->Control("StandIn.GoAway"), "\"OK\"");
     EXPECT_TRUE(TickUntil([](const kodi_state& state) {
