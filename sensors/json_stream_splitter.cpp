@@ -5,7 +5,6 @@ bool cJsonStreamSplitter::Feed(std::span<const char> bytes,
     for (const char c : bytes) {
         if (depth_ == 0) {
             if (c != '{' && c != '[') continue;  // whitespace, or noise that no message owns
-            message_.reserve(kMaxMessageBytes);
         } else if (message_.size() == kMaxMessageBytes) {
             Reset();
             return false;

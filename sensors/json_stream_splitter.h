@@ -23,7 +23,7 @@ public:
     void Reset();
 
 private:
-    std::string message_;  // the message begun, reserved to its bound on first use
+    std::string message_;  // the message begun; its capacity stays for the next one
     std::size_t depth_ = 0;
     bool in_string_ = false;
     bool escaped_ = false;

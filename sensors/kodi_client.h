@@ -22,6 +22,8 @@ public:
     // What the client reports; each call happens inside Poll or Send.
     class Listener {
     public:
+        // The port of the next try, asked only when one is due.
+        virtual uint16_t Port() const = 0;
         virtual void OnConnected() = 0;
         // One message's text, valid during the call only.
         virtual void OnMessage(std::string_view message) = 0;
@@ -29,9 +31,6 @@ public:
         // found nobody listening (or could make no socket), false when a
         // connection that stood was lost.
         virtual void OnDisconnected(bool refused) = 0;
-        // The port of a try, asked only when one is due: where the port is
-        // stored, it is read once a try rather than on every tick.
-        virtual uint16_t Port() const = 0;
 
     protected:
         ~Listener() = default;

@@ -1,7 +1,5 @@
 #include "sensors/kodi_messages.h"
 
-#include "sensors/kodi_sensor.h"
-
 #include <nlohmann/json.hpp>
 
 #include <optional>

@@ -8,7 +8,15 @@
 #include <string>
 #include <string_view>
 
-struct kodi_state;
+// What Kodi reported, all false and 0 while not connected.
+struct kodi_state {
+    bool running = false;  // connected
+    bool playing = false;
+    bool paused = false;
+    bool muted = false;
+    int32_t recordings = 0;
+    std::string version;  // JSON-RPC version "major.minor.patch", once Kodi told it
+};
 
 namespace kodi {
 

@@ -1,7 +1,5 @@
 #include "sensors/kodi_sensor.h"
 
-#include "sensors/kodi_messages.h"
-
 namespace {
 
 constexpr int32_t kDefaultPort = 9090;

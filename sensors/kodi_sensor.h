@@ -11,6 +11,7 @@
 #include "platform/stream_sockets.h"
 #include "platform/window_finder.h"
 #include "sensors/kodi_client.h"
+#include "sensors/kodi_messages.h"
 #include "settings/persistent_variables.h"
 
 #include <cstdint>
@@ -24,16 +25,6 @@ enum class kodi_status {
     Connected,
     NotRunning,  // nobody listens on the port, and no Kodi window is open
     Refused,     // Kodi's window is open but its port refuses: remote control by applications is off
-};
-
-// What Kodi reported, all false and 0 while not connected.
-struct kodi_state {
-    bool running = false;  // connected
-    bool playing = false;
-    bool paused = false;
-    bool muted = false;
-    int32_t recordings = 0;
-    std::string version;  // JSON-RPC version "major.minor.patch", once Kodi told it
 };
 
 class cKodiSensor final : private cKodiClient::Listener {
@@ -57,10 +48,10 @@ public:
     kodi_status Status() const { return status_; }
 
 private:
+    uint16_t Port() const override;
     void OnConnected() override;
     void OnMessage(std::string_view message) override;
     void OnDisconnected(bool refused) override;
-    uint16_t Port() const override;
     void AskForRecordings();
 
     platform::WindowFinder& windows_;

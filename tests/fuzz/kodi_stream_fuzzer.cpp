@@ -31,10 +31,9 @@ kodi_state Follow(std::string_view stream, std::size_t chunk) {
     platform::fake::FakeStreamPeer& peer = *sockets.LastPeer();
     // A dropped stream stays dropped: the tries after it find no socket.
     sockets.AnswerConnects(platform::fake::FakeStreamSockets::Answer::NoSocket);
-    // A chunk a tick, then ticks enough for what one tick leaves unread.
-    const std::size_t ticks = (stream.size() + chunk - 1) / chunk + stream.size() / 4096 + 1;
-    for (std::size_t tick = 0; tick < ticks; ++tick) {
-        if (tick * chunk < stream.size()) peer.Deliver(stream.substr(tick * chunk, chunk));
+    // One Receive hands out at most one chunk; a tick reads up to 32 of them.
+    for (std::size_t at = 0; at < stream.size(); at += chunk) peer.Deliver(stream.substr(at, chunk));
+    for (std::size_t tick = 0; tick <= stream.size() / chunk / 32 + stream.size() / 4096; ++tick) {
         clock.Advance(125);
         kodi.Tick();
         CheckSensible(kodi);
