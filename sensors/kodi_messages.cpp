@@ -95,8 +95,15 @@ reading ApplyNotification(const std::string& method, const json& message, kodi_s
     reading read;
     if (method == "Player.OnStop") {
         state.playing = state.paused = false;
-    } else if (method == "Player.OnPlay" || method == "Player.OnResume" || method == "Player.OnAVStart" ||
-               method == "Player.OnPause" || method == "Player.OnSpeedChanged") {
+    } else if (method == "Player.OnAVStart") {
+        // Kodi reports speed 1 here even for a player paused before its first
+        // frame (a pause while the file opens or a stream buffers): ask instead.
+        if (const auto player = Integer(Member(Member(data, "player"), "playerid"))) {
+            read.then = reading::next::AskPlayerSpeed;
+            read.player = *player;
+        }
+    } else if (method == "Player.OnPlay" || method == "Player.OnResume" || method == "Player.OnPause" ||
+               method == "Player.OnSpeedChanged") {
         // The player's speed says it where it is given; a pause is speed 0, anything else plays.
         const json* speed = Member(Member(data, "player"), "speed");
         ShowSpeed(speed && speed->is_number() ? speed->get<double>() : method == "Player.OnPause" ? 0 : 1, state);

@@ -39,18 +39,29 @@ bool JsonRpcPeer::Send(std::string_view method, std::string_view params) {
 }
 
 std::string JsonRpcPeer::Control(std::string_view method, std::string_view params) {
-    if (!Send(method, params)) return {};
+    std::string answer;
+    if (!Send(method, params) || !ReceiveThrough("\n", &answer)) return {};
+    answer.pop_back();
+    return answer;
+}
+
+bool JsonRpcPeer::WaitForNotification(std::string_view method) {
+    return ReceiveThrough("\"" + std::string(method) + "\"", nullptr);
+}
+
+bool JsonRpcPeer::ReceiveThrough(std::string_view wanted, std::string* taken) {
     const DWORD start = GetTickCount();
     char buffer[4096];
     for (;;) {
-        if (const size_t end = received_.find('\n'); end != std::string::npos) {
-            std::string answer = received_.substr(0, end);
-            received_.erase(0, end + 1);
-            return answer;
+        if (const size_t found = received_.find(wanted); found != std::string::npos) {
+            if (taken) *taken = received_.substr(0, found + wanted.size());
+            received_.erase(0, found + wanted.size());
+            return true;
         }
+        if (!connected_) return false;
         const auto received = connection_->Receive(buffer);
         received_.append(buffer, received.bytes);
-        if (received.ended || GetTickCount() - start >= kPatienceMs) return {};
+        if (received.ended || GetTickCount() - start >= kPatienceMs) return false;
         if (received.bytes == 0) Sleep(kPollMs);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A test's own connection to Kodi or to the stand-in (kodi_stand_in.py) over
-// the real Winsock: it sends requests and, for the stand-in's StandIn methods,
-// waits for the one-line answer.
+// the real Winsock: it sends requests, waits for Kodi's notifications, and
+// for the stand-in's StandIn methods waits for the one-line answer.
 
 #include "platform/stream_sockets.h"
 
@@ -32,8 +32,15 @@ public:
     // A StandIn method: its answer as the stand-in gives it (JSON on one
     // line, without the line's end), or empty when none came in time.
     std::string Control(std::string_view method, std::string_view params = "{}");
+    // Waits for the next notification of this method (Kodi pushes each one to
+    // every connection); false when none came in time.
+    bool WaitForNotification(std::string_view method);
 
 private:
+    // Reads until the text received holds `wanted`, and takes it and what
+    // came before it; false when the stream ended or the time was up.
+    bool ReceiveThrough(std::string_view wanted, std::string* taken);
+
     std::unique_ptr<platform::StreamConnection> connection_;
     bool connected_ = false;
     int next_id_ = 1;

@@ -14,7 +14,6 @@ method is answered with its result as JSON on a line of its own:
   StandIn.Notify {"method": name, "data": {...}}  to every other connection
   StandIn.GoAway    closes the port and every other connection
   StandIn.ComeBack  serves on the same port again
-  StandIn.Requests  the methods the others have asked, in order
 """
 
 import json
@@ -24,7 +23,6 @@ import socket
 import subprocess
 import sys
 import threading
-
 
 
 class Failed(Exception):
@@ -45,7 +43,6 @@ class StandIn:
         self.port = 0
         self.clients = {}  # socket -> unparsed text
         self.controls = set()
-        self.requests = []
         self.state = {"players": False, "speed": 0, "muted": False, "pvr": "none", "timers": []}
         self.listen()
 
@@ -102,6 +99,8 @@ class StandIn:
             self.close(client)
 
     def handle(self, client, message):
+        if not isinstance(message, dict):
+            return
         method = message.get("method", "")
         params = message.get("params") or {}
         if method.startswith("StandIn."):
@@ -110,16 +109,15 @@ class StandIn:
             if method == "StandIn.GoAway":
                 self.go_away()
             return
-        self.requests.append(method)
         reply = {"jsonrpc": "2.0", "id": message.get("id")}
         try:
-            reply["result"] = self.answer(method, params)
+            reply["result"] = self.answer(method)
         except Failed as failure:
             reply["error"] = {"code": failure.code, "message": str(failure)}
         if "id" in message:
             self.send(client, json.dumps(reply))
 
-    def answer(self, method, params):
+    def answer(self, method):
         state = self.state
         if method == "JSONRPC.Version":
             return {"version": {"major": 13, "minor": 0, "patch": 0}}
@@ -152,8 +150,6 @@ class StandIn:
         elif method == "StandIn.ComeBack":
             if self.listener is None:
                 self.listen()
-        elif method == "StandIn.Requests":
-            return self.requests
         else:
             return "unknown"
         return "OK"

@@ -19,6 +19,7 @@ using Answer = platform::fake::FakeStreamSockets::Answer;
 const std::string kPlay = R"({"jsonrpc":"2.0","method":"Player.OnPlay","params":{"data":{"item":{"title":"}\"{[ \\"},)"
                           R"("player":{"playerid":0,"speed":1}},"sender":"xbmc"}})";
 const std::string kPause = R"({"jsonrpc":"2.0","method":"Player.OnPause","params":{"data":{"player":{"speed":0}}}})";
+const std::string kAvStart = R"({"method":"Player.OnAVStart","params":{"data":{"player":{"playerid":0,"speed":1}}}})";
 const std::string kMuted = R"({"method":"Application.OnVolumeChanged","params":{"data":{"muted":true,"volume":50}}})";
 const std::string kTwoRecording = R"({"id":5,"jsonrpc":"2.0","result":{"timers":[{"state":"recording"},)"
                                   R"({"state":"scheduled"},{"state":"recording"},{"state":7},5]}})";
@@ -80,7 +81,7 @@ TEST(KodiSensor, EachMessageChangesWhatItSaysAndNothingElse) {
         {"pause", kPause, "-p-0"},
         {"resume", kPause + R"({"method":"Player.OnResume","params":{"data":{"player":{"speed":1}}}})", "p--0"},
         {"speed 0", R"({"method":"Player.OnSpeedChanged","params":{"data":{"player":{"speed":0}}}})", "-p-0"},
-        {"AV start without data", R"({"method":"Player.OnAVStart"})", "p--0"},
+        {"AV start after a pause, as Kodi 20 sends it", kPause + kAvStart, "-p-0"},
         {"stop", kPlay + R"({"method":"Player.OnStop","params":{"data":{"end":true}}})", "---0"},
         {"no player left", kPlay + R"({"id":2,"result":[]})", "---0"},
         {"mute and unmute", kMuted + R"({"method":"Application.OnVolumeChanged","params":{"data":{"muted":false}}})",
@@ -108,6 +109,10 @@ TEST(KodiSensor, EachMessageChangesWhatItSaysAndNothingElse) {
     machine.Deliver(kTimersFail);
     EXPECT_TRUE(machine.Peer().Sent().ends_with(
         R"({"id":6,"jsonrpc":"2.0","method":"PVR.GetProperties","params":{"properties":["recording"]}})"));
+    machine.Deliver(kAvStart);
+    EXPECT_TRUE(machine.Peer().Sent().ends_with(R"({"id":3,"jsonrpc":"2.0","method":"Player.GetProperties",)"
+                                                R"("params":{"playerid":0,"properties":["speed"]}})"))
+        << "the speed of AV start is not to be trusted";
 }
 
 TEST(KodiSensor, MessagesCutAtAnyByteOrSentTogetherReadAlike) {
