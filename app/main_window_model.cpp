@@ -20,6 +20,21 @@ constexpr const char* kDefaultRelationsQuestion = "Are you sure you want to load
 constexpr const char* kNewRelationCaption = "New event/LED relation";
 constexpr const char* kEditRelationCaption = "Edit event/LED relation";
 
+std::string KodiStatusText(const cKodiSensor& kodi) {
+    switch (kodi.Status()) {
+        case kodi_status::Off: break;
+        case kodi_status::Looking: return "Looking for Kodi...";
+        case kodi_status::Connected: {
+            const std::string& version = kodi.State().version;
+            return version.empty() ? "Connected to Kodi" : "Connected to Kodi (JSON-RPC " + version + ")";
+        }
+        case kodi_status::NotRunning: return "Kodi is not running";
+        case kodi_status::Refused:
+            return "Kodi refused: turn on its setting \"Allow remote control from applications on this system\"";
+    }
+    return "";
+}
+
 // At least three upper-case hexadecimal digits of the 16-bit hardware ID.
 std::string HardwareIdText(int16_t hardware_id) {
     char text[8];
@@ -118,11 +133,21 @@ void cMainWindowModel::WMTimer(uint32_t id) {
 void cMainWindowModel::Timer1Timer() {
     engine_.Tick();
     UpdateActivityMarks();
+    ShowKodiStatus();
     UpdateTray();
 }
 
 void cMainWindowModel::UpdateTray() {
     if (tray_.Update()) ++view_.tray_generation;
+}
+
+// Built anew only when it changed: the tick runs eight times a second.
+void cMainWindowModel::ShowKodiStatus() {
+    const cKodiSensor& kodi = engine_.Kodi();
+    if (kodi.Status() == shown_kodi_status_ && kodi.State().version == shown_kodi_version_) return;
+    shown_kodi_status_ = kodi.Status();
+    shown_kodi_version_ = kodi.State().version;
+    view_.kodi_status = KodiStatusText(kodi);
 }
 
 void cMainWindowModel::Timer2Timer() { calibration_.Timer2Timer(); }
@@ -152,6 +177,8 @@ void cMainWindowModel::RefreshWindow() {
     view_.tray_lights.checked = tray_lights_.Get();
     tray_.ShowLights(view_.tray_lights.checked);
     UpdateTray();
+    view_.kodi_source.checked = engine_.Kodi().Following();
+    ShowKodiStatus();
     calibration_.Fill();
 
     view_.hardware_id = HardwareIdText(device.HardwareId());
@@ -277,6 +304,13 @@ void cMainWindowModel::CheckBoxTrayLightsClick(bool checked) {
     if (updating_) return;
     tray_lights_.Set(checked);
     RefreshWindow();
+}
+
+void cMainWindowModel::CheckBoxKodiClick(bool checked) {
+    if (updating_) return;
+    engine_.Kodi().SetFollowing(checked);
+    view_.kodi_source.checked = checked;
+    ShowKodiStatus();
 }
 
 void cMainWindowModel::ComboBox3Change(int index) {

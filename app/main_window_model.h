@@ -58,6 +58,8 @@ struct main_window_view {
     check_view prolific_fix;    // CheckBox2
     check_view level_control;   // CheckBox3
     check_view tray_lights;     // CheckBoxTrayLights
+    check_view kodi_source;     // CheckBoxKodi
+    std::string kodi_status;    // LabelKodiStatus: how following Kodi goes, up to two lines
 
     // R&D tab
     bool rnd_tab_shown = false;
@@ -113,7 +115,7 @@ public:
 
     // WM_TIMER of the main window: Timer1Timer or Timer2Timer by id.
     void WMTimer(uint32_t id);
-    // The tick: the engine's Tick, then the activity marks and the tray icon.
+    // The tick: the engine's Tick, then the activity marks, Kodi's status and the tray icon.
     void Timer1Timer();
     // Saves the calibration edits once they rested 3 s.
     void Timer2Timer();
@@ -135,6 +137,7 @@ public:
     void CheckBox2Click(bool checked);           // the serial device's "ProlificResumeFix"
     void CheckBox3Click(bool checked);           // switches the device's level control
     void CheckBoxTrayLightsClick(bool checked);  // "TrayLights": the LEDs in the tray icon, or the plain icon
+    void CheckBoxKodiClick(bool checked);        // follows Kodi or stops: "KodiSource"
 
     // Calibration tab.
     void ComboBox3Change(int index);             // LED chosen: previews its colour
@@ -205,6 +208,7 @@ private:
     void OpenEditor(int row, const char* caption);
     void SelectRow(int row);
     void UpdateTray();
+    void ShowKodiStatus();
 
     app_services services_;
     app_windows windows_;
@@ -215,6 +219,8 @@ private:
     int edit_index_ = 0;
     bool log_detect_ = false;
     uint32_t shown_event_set_ = 0;
+    std::optional<kodi_status> shown_kodi_status_;
+    std::string shown_kodi_version_;
     cLedEngine engine_;
     cPersistentBool enable_hidden_events_;
     cPersistentBool tray_lights_;

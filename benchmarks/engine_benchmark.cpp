@@ -1,6 +1,7 @@
-// The engine's tick over relation lists of growing length, and its
-// once-a-second gathering, over the in-memory machine. The device is the
-// fallback keyboard, which writes nothing: the figures are the engine's own.
+// The engine's tick over relation lists of growing length, its once-a-second
+// gathering, and its tick while following Kodi, over the in-memory machine.
+// The device is the fallback keyboard, which writes nothing: the figures are
+// the engine's own.
 #define GLIMMER_COUNT_ALLOCATIONS
 #include "tests/unit/allocation_counter.h"
 
@@ -63,5 +64,49 @@ void BM_Gather(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_Gather);
+
+// Ticks 125 ms apart with Kodi not followed (0), followed but not running, so
+// that every fortieth tick tries its port and is refused (1), and connected,
+// asking for the recordings every eighth tick and reading the answer (2).
+void BM_TickWithKodi(benchmark::State& state) {
+    Machine machine;
+    AddRelations(machine.engine, 50);
+    const int64_t kodi = state.range(0);
+    if (kodi == 0) machine.engine.Kodi().SetFollowing(false);
+    if (kodi == 2) machine.sockets.AnswerConnects(platform::fake::FakeStreamSockets::Answer::Accept);
+    machine.engine.Tick();
+    uint32_t ticks = 0;
+    for (auto _ : state) {
+        machine.clock.Advance(125);
+        if (kodi == 2 && ++ticks % 8 == 0)
+            machine.sockets.LastPeer()->Deliver(R"({"id":5,"jsonrpc":"2.0","result":{"timers":[]}})");
+        machine.engine.Tick();
+    }
+    state.counters["connects"] = machine.sockets.Attempts();
+}
+BENCHMARK(BM_TickWithKodi)->Arg(0)->Arg(1)->Arg(2);
+
+// A notification that arrived before a tick shows in that tick's frame: each
+// iteration is one notification and the one tick that reads it.
+void BM_KodiNotificationToFrame(benchmark::State& state) {
+    Machine machine;
+    machine.engine.Relations().Clear();
+    machine.engine.Relations().Add({event::KodiPlaying, 0, led_state::On, priority::Normal});
+    machine.sockets.AnswerConnects(platform::fake::FakeStreamSockets::Answer::Accept);
+    machine.engine.Tick();
+    bool playing = false;
+    for (auto _ : state) {
+        playing = !playing;
+        machine.sockets.LastPeer()->Deliver(playing ? R"({"jsonrpc":"2.0","method":"Player.OnPlay"})"
+                                                    : R"({"jsonrpc":"2.0","method":"Player.OnStop"})");
+        machine.clock.Advance(125);
+        machine.engine.Tick();
+        if (((machine.engine.Events() & event::KodiPlaying) != 0) != playing) {
+            state.SkipWithError("the frame missed the notification");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_KodiNotificationToFrame);
 
 }  // namespace

@@ -1,7 +1,8 @@
-# glimmer_add_test(<name> SOURCES ... LIBS ...)
+# glimmer_add_test(<name> SOURCES ... LIBS ... [RUN_UNDER command...])
 # A GoogleTest program. Natively each case becomes a CTest test; a Windows
 # program runs under Wine as one CTest test, in the build folder's private
-# prefix that the "wine" fixture creates.
+# prefix that the "wine" fixture creates, and under RUN_UNDER where given (a
+# command that serves the test and runs the rest of its command line).
 include(GoogleTest)
 
 if(WIN32 AND GLIMMER_TESTS)
@@ -37,13 +38,17 @@ function(glimmer_wine_test_main)
 endfunction()
 
 function(glimmer_add_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;RUN_UNDER" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     if(WIN32)
         glimmer_wine_test_main()
         target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock glimmer_wine_test_main)
         glimmer_wine_fixture()
-        add_test(NAME ${name} COMMAND ${name})
+        if(T_RUN_UNDER)
+            add_test(NAME ${name} COMMAND ${T_RUN_UNDER} ${GLIMMER_WINE} $<TARGET_FILE:${name}>)
+        else()
+            add_test(NAME ${name} COMMAND ${name})
+        endif()
         # Skipped (77): a test program with a skipped case, and every 32-bit test
         # on a host that cannot run 32-bit programs.
         # The tests share one prefix, and with it one registry: one at a time.

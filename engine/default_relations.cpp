@@ -25,6 +25,13 @@ constexpr led_relation kFullColourLed[] = {
     {event::ExtenderInUse, 0, led_state::Green, priority::Normal},
 };
 
+// A USB light is often the only light of a machine that plays through Kodi:
+// beside the full-colour module's rows it shows playback in green, below a recording.
+constexpr led_relation kPlaybackInGreen[] = {
+    {event::McPlaying, 0, led_state::Green, kLow},
+    {event::KodiPlaying, 0, led_state::Green, kLow},
+};
+
 constexpr led_relation kSingleLedNormallyOff[] = {
     {event::Recording1, 0, led_state::On, priority::Normal},
     {kRecording2, 0, led_state::Blink, priority::Normal},
@@ -43,11 +50,11 @@ constexpr led_relation kPowerOnFallback = {event::PowerOn, 0, led_state::On, pri
 struct default_list {
     std::span<const led_relation> rows;
     bool power_on_fallback;
+    std::span<const led_relation> more_rows = {};
 };
 
 default_list DefaultsOf(uint16_t hardware_id) {
-    // A USB light's LED is full-colour like the serial modules' one.
-    if (IsUsbLightHardwareId(hardware_id)) return {kFullColourLed, false};
+    if (IsUsbLightHardwareId(hardware_id)) return {kFullColourLed, false, kPlaybackInGreen};
     switch (hardware_id) {
         case 0x1002: return {kSingleLedNormallyOn, false};
         case 0x1008:
@@ -62,7 +69,8 @@ default_list DefaultsOf(uint16_t hardware_id) {
 void cRelationList::LoadDefaults(uint16_t hardware_id, const cEventCatalogue& catalogue) {
     Clear();
     const default_list defaults = DefaultsOf(hardware_id);
-    for (const led_relation& row : defaults.rows)
-        if (catalogue.IsAvailable(row.event)) Add(row);
+    for (std::span<const led_relation> rows : {defaults.rows, defaults.more_rows})
+        for (const led_relation& row : rows)
+            if (catalogue.IsAvailable(row.event)) Add(row);
     if (defaults.power_on_fallback && empty()) Add(kPowerOnFallback);
 }

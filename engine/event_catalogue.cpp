@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::array<event_row, 27> kRows{{
+constexpr std::array<event_row, 31> kRows{{
     {event::PowerOn, "Power on", 0x01},
     {0x2, "Recording 0 channels", 0x20},
     {0x4, "Recording 1 channel", 0x20},
@@ -32,6 +32,10 @@ constexpr std::array<event_row, 27> kRows{{
     {event::DisplayRequired, "Display required", 0x08},
     {event::UserInput, "User input", 0x05},
     {event::McIsRunning, "MC is running", 0x20},
+    {event::KodiPlaying, "Kodi playing", 0x00},
+    {event::KodiPaused, "Kodi paused", 0x00},
+    {event::KodiMuted, "Kodi muted", 0x00},
+    {event::KodiIsRunning, "Kodi is running", 0x00},
 }};
 
 uint32_t MaskOf(uint8_t flag_bits, bool wanted) {

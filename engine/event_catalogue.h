@@ -1,5 +1,5 @@
 #pragma once
-// The 27 events the program knows, each one bit of the 32-bit event set, with
+// The 31 events the program knows, each one bit of the 32-bit event set, with
 // the display names the configuration window shows and the flags that decide
 // how the engine treats them and when they are offered.
 
@@ -31,6 +31,10 @@ inline constexpr uint32_t SystemRequired = 0x800000;
 inline constexpr uint32_t DisplayRequired = 0x1000000;
 inline constexpr uint32_t UserInput = 0x2000000;
 inline constexpr uint32_t McIsRunning = 0x4000000;
+inline constexpr uint32_t KodiPlaying = 0x8000000;
+inline constexpr uint32_t KodiPaused = 0x10000000;
+inline constexpr uint32_t KodiMuted = 0x20000000;
+inline constexpr uint32_t KodiIsRunning = 0x40000000;
 }  // namespace event
 
 // The meaning of each bit of an event's flag byte.

@@ -9,6 +9,8 @@ namespace {
 constexpr const char* kMediaCenterWindowClass = "eHome Render Window";
 constexpr uint32_t kTicksPerGathering = 8;
 constexpr const char* kWriteFailedText = "Error: failed to write to device";
+constexpr uint32_t kRecordingEvents = (event::Recording6 << 1) - event::Recording0;
+constexpr uint32_t kKodiEvents = event::KodiPlaying | event::KodiPaused | event::KodiMuted | event::KodiIsRunning;
 
 // The recording event of a recording count: 0 (or unreadable) to 6 and more channels.
 uint32_t RecordingEvent(int32_t count) {
@@ -33,6 +35,7 @@ cLedEngine::cLedEngine(const led_engine_services& services, platform::WindowHand
       current_(&fallback_),
       recording_sensor_(services.shared_areas, clock_),
       session_counter_(services.sessions),
+      kodi_(services.sockets, services.windows, registry_, clock_),
       device_id_(registry_, "DeviceID", false, ""),
       user_events_{{registry_, "UserEvent0"}, {registry_, "UserEvent1"}, {registry_, "UserEvent2"}},
       version_(version) {
@@ -74,8 +77,11 @@ void cLedEngine::BindPowerInformation() {
 }
 
 void cLedEngine::Tick() {
+    // Kodi's notifications reach the frame of the tick that reads them.
+    kodi_.Tick();
     const bool cycle_start = tick_counter_ == 0;
     if (cycle_start) Gather();
+    else ShowRecordingsAndKodi();
 
     // "User input" lasts exactly the ticks in which the last-input time moved.
     const std::optional<uint32_t> last_input = power_.LastInputTime();
@@ -106,7 +112,8 @@ void cLedEngine::Gather() {
     events_ &= catalogue_.kept_mask;
 
     recording_sensor_.Poll();
-    events_ |= RecordingEvent(recording_sensor_.RecordingCount());
+    media_center_recordings_ = recording_sensor_.RecordingCount();
+    ShowRecordingsAndKodi();
 
     const bool resumed_automatically = power_.IsSystemResumeAutomatic();
     if (resumed_automatically) events_ |= event::ResumedForAutoTask;
@@ -134,6 +141,17 @@ void cLedEngine::Gather() {
 uint32_t cLedEngine::WinningEvent(int led) const {
     if (led < 0 || led >= kEngineLeds || override_state_[led] != led_state::Undefined) return 0;
     return resolver_.ShownEvent(led);
+}
+
+// A recording is a recording, whichever program makes it.
+void cLedEngine::ShowRecordingsAndKodi() {
+    const kodi_state& kodi = kodi_.State();
+    uint32_t shown = RecordingEvent(std::max(media_center_recordings_, 0) + kodi.recordings);
+    if (kodi.running) shown |= event::KodiIsRunning;
+    if (kodi.playing) shown |= event::KodiPlaying;
+    if (kodi.paused) shown |= event::KodiPaused;
+    if (kodi.muted) shown |= event::KodiMuted;
+    events_ = (events_ & ~(kRecordingEvents | kKodiEvents)) | shown;
 }
 
 void cLedEngine::Resolve(bool rotate, bool suspend_only) {
@@ -171,6 +189,7 @@ void cLedEngine::OnPowerEvent(const platform::PowerEvent& power_event) {
             current_->Suspend();
             break;
         case platform::kPbtApmResumeAutomatic:
+            kodi_.Resume();
             current_->Resume();
             SetEvent(event::SystemSuspended, false);
             SetEvent(event::PowerOn, true);

@@ -1,8 +1,9 @@
 #pragma once
 // The LED engine turns the state of the machine into LED light. It keeps the
-// event set up to date from the sensors, the user events and the system's
-// power and session notifications, resolves the current device's relation
-// list into one state per LED and hands the device a frame every tick.
+// event set up to date from the sensors (Media Center's and Kodi's), the user
+// events and the system's power and session notifications, resolves the
+// current device's relation list into one state per LED and hands the device
+// a frame every tick.
 // Everything runs on the main window's thread.
 
 #include "devices/keyboard_led_device.h"
@@ -20,8 +21,10 @@
 #include "platform/registry.h"
 #include "platform/sessions.h"
 #include "platform/shared_area_reader.h"
+#include "platform/stream_sockets.h"
 #include "platform/window_finder.h"
 #include "platform/window_handle.h"
+#include "sensors/kodi_sensor.h"
 #include "sensors/media_center_extender.h"
 #include "sensors/recording_sensor.h"
 #include "sensors/windows_version.h"
@@ -43,6 +46,7 @@ struct led_engine_services {
     platform::WindowFinder& windows;
     platform::Sessions& sessions;
     platform::SharedAreaReader& shared_areas;
+    platform::StreamSockets& sockets;  // to Kodi
 };
 
 class cLedEngine {
@@ -55,8 +59,8 @@ public:
     cLedEngine(const cLedEngine&) = delete;
     cLedEngine& operator=(const cLedEngine&) = delete;
 
-    // One 125 ms step: gathers on every eighth tick, follows user input,
-    // resolves, sends the frame and advances the device's blink phase.
+    // One 125 ms step: follows Kodi, gathers on every eighth tick, follows user
+    // input, resolves, sends the frame and advances the device's blink phase.
     void Tick();
     // Rebuilds every event that is not kept from its source.
     void Gather();
@@ -98,6 +102,7 @@ public:
     cLedDevice& CurrentDevice() { return *current_; }
     cLedDeviceList& Devices() { return devices_; }
     const cEventCatalogue& Catalogue() const { return catalogue_; }
+    cKodiSensor& Kodi() { return kodi_; }
     cPersistentAnsiString& DeviceId() { return device_id_; }
     // "UserEvent0" to "UserEvent2"; index 0 to 2.
     cPersistentBool& UserEvent(int index) { return user_events_[index]; }
@@ -107,6 +112,8 @@ private:
     void BindPowerInformation();
     // "Extender in use" and "Remote desktop session" from the session counter's counts.
     void ShowSessionCounts();
+    // The recording event of both sources' recordings, and Kodi's four events.
+    void ShowRecordingsAndKodi();
     void ExpireOverrides();
     // A device whose write failed (a USB light unplugged) gives way to the fallback device.
     void FallBackWhenFailed();
@@ -126,6 +133,8 @@ private:
     cEventCatalogue catalogue_;
     cMceRecordingSensor recording_sensor_;
     cMediaCenterExtender session_counter_;
+    cKodiSensor kodi_;
+    int32_t media_center_recordings_ = 0;  // of the last gathering; cMceRecordingSensor::kUnreadable too
     cPersistentAnsiString device_id_;
     cPersistentBool user_events_[3];
     std::unique_ptr<platform::PowerInformation> power_information_;  // null when not bound

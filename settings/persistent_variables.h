@@ -47,7 +47,7 @@ public:
     bool Set(bool value);
 
 private:
-    bool last_value_ = false;
+    bool last_value_;
 };
 
 // Stored as REG_DWORD. Writes the default at construction when the value is missing.

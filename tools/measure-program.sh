@@ -10,6 +10,9 @@
 #   tray lights the idle CPU with "Show the LEDs in the tray icon" on and off, nothing
 #               blinking; and with one LED blinking, the icon changes sent to the shell
 #               (NIM_MODIFY, from Wine's systray trace) against the blink phases
+#   Kodi        the idle CPU over 60 s following Kodi while it is not running (the
+#               default), against not following it: the program's threads and the
+#               prefix's wineserver, which serves each of its socket calls
 # IDLE_SECONDS=N measures the idle CPU over N seconds instead.
 # Run as root on Debian 12 like the other tools; uses a private Xvfb when
 # there is no display.
@@ -124,3 +127,32 @@ after=$(grep -c 'dwMessage = 1' systray.log || true)
 echo "NIM_MODIFY: $((after - before)) in $blink_seconds s of $((blink_seconds * 2)) blink phases"
 end_program
 ./wine-run.sh reg delete "$relations" /f >/dev/null 2>&1 || true
+echo "== idle CPU over $idle_seconds s following Kodi, which is not running, and not following it"
+settings='HKCU\Software\Quillmoor\Glimmerbox'
+# A port nobody listens on: Kodi is not running.
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+./wine-run.sh reg add "$settings" /v KodiPort /t REG_DWORD /d "$port" /f >/dev/null
+wineserver=""
+for candidate in $(pgrep wineserver); do
+    tr '\0' '\n' <"/proc/$candidate/environ" | grep -qx "WINEPREFIX=$PWD/wineprefix" && wineserver=$candidate
+done
+# Nanoseconds on a CPU of all threads of the processes.
+cpu_ns() { cat $(for pid in "$@"; do echo /proc/$pid/task/*/schedstat; done) | awk '{ ns += $1 } END { printf "%.0f", ns }'; }
+for following in 1 0; do
+    ./wine-run.sh reg add "$settings" /v KodiSource /t REG_DWORD /d $following /f >/dev/null
+    ./wine-run.sh Glimmerbox.exe &
+    program=$!
+    ./wine-run.sh ui_driver.exe wait-program
+    sleep 2
+    before=$(cpu_ns $program $wineserver)
+    sleep $idle_seconds
+    after=$(cpu_ns $program $wineserver)
+    ./wine-run.sh ui_driver.exe exit
+    wait $program || true
+    if [ $following = 1 ]; then used_following=$((after - before)); else used_not=$((after - before)); fi
+done
+./wine-run.sh reg delete "$settings" /v KodiSource /f >/dev/null
+./wine-run.sh reg delete "$settings" /v KodiPort /f >/dev/null
+awk -v on="$used_following" -v off="$used_not" -v s="$idle_seconds" 'BEGIN {
+    printf "following Kodi: %.1f ms of CPU in %d s; not following: %.1f ms; difference %+.1f %%\n",
+           on / 1e6, s, off / 1e6, (on - off) * 100 / off }'

@@ -17,6 +17,7 @@
 #include "platform/win32/win32_sessions.h"
 #include "platform/win32/win32_shared_area_reader.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_stream_sockets.h"
 #include "platform/win32/win32_system_metrics.h"
 #include "platform/win32/win32_top_level_windows.h"
 #include "platform/win32/win32_version_info.h"
@@ -38,6 +39,7 @@ int RunProgram() {
     win32::Win32WindowFinder window_finder;
     win32::Win32Sessions sessions;
     win32::Win32SharedAreaReader shared_areas;
+    win32::Win32StreamSockets sockets;
     win32::Win32VersionInfo version_info;
     win32::Win32SystemMetrics metrics;
     win32::Win32Files files;
@@ -46,7 +48,7 @@ int RunProgram() {
     win32::Win32CommConfigDialogs comm_config;
     win32::Win32EnglishMessageBoxes english_boxes;
     const serial_led_services serial{ports, multimedia_timers, registry, clock, message_boxes};
-    const led_engine_services engine{serial, keyboards, hid, power, window_finder, sessions, shared_areas};
+    const led_engine_services engine{serial, keyboards, hid, power, window_finder, sessions, shared_areas, sockets};
 
     cSingleInstance instance;
     cProgram program(engine, {version_info, metrics, files, windows, shell, comm_config, english_boxes});

@@ -66,6 +66,7 @@ constexpr check_binding kCheckBindings[] = {
     {CheckBox2, &Model::CheckBox2Click},
     {CheckBox3, &Model::CheckBox3Click},
     {CheckBoxTrayLights, &Model::CheckBoxTrayLightsClick},
+    {CheckBoxKodi, &Model::CheckBoxKodiClick},
 };
 
 // The calibration bars with their value labels, in output-bit order.
@@ -162,6 +163,8 @@ void TfMain::Render() {
     ShowCheck(CheckBox2, view.prolific_fix);
     ShowCheck(CheckBox3, view.level_control);
     ShowCheck(CheckBoxTrayLights, view.tray_lights);
+    ShowCheck(CheckBoxKodi, view.kodi_source);
+    SetText(LabelKodiStatus, view.kodi_status);
     RenderCalibration(model_->Calibration().View());
 
     ShowPage(kResearchPage, view.rnd_tab_shown);
@@ -222,12 +225,15 @@ void TfMain::EndOnceModelEnded() {
     if (model_->Ended()) PostQuitMessage(0);
 }
 
-// A tick changes no more than the activity marks, which are all that is drawn then:
-// the program idles in the tray at this pace.
+// A tick changes no more than the activity marks and Kodi's status, which are all
+// that is drawn then: the program idles in the tray at this pace.
 void TfMain::OnTimer(UINT_PTR id) {
     if (!model_) return;
     model_->WMTimer(static_cast<uint32_t>(id));
-    if (ControlsMade()) RenderRelationList(model_->View());
+    if (ControlsMade()) {
+        RenderRelationList(model_->View());
+        SetText(LabelKodiStatus, model_->View().kodi_status);
+    }
     RenderTray();
     // A shell still busy at log-on refuses the icon without announcing itself later.
     if (id == main_timer::Timer1 && NotifyIcon && !NotifyIcon->Added() && ++ticks_without_icon_ % kIconRetryTicks == 0)

@@ -71,6 +71,9 @@ constexpr control_row kControls[] = {
     {Link, Label7, "Label7", links::kMailAddress, 112, 240, 0, 0, kAbout, 0, TextFont::Link},
 
     {CheckBox, CheckBoxTrayLights, "CheckBoxTrayLights", "Show the LEDs in the tray icon", 16, 184, 193, 17, kDevice},
+    {CheckBox, CheckBoxKodi, "CheckBoxKodi", "Follow Kodi on this computer", 16, 16, 193, 17, kDevice},
+    // Two lines at most, above "LED device".
+    {Label, LabelKodiStatus, "LabelKodiStatus", "", 32, 34, 289, 34, kDevice},
 };
 static_assert(IndexedById(kControls));
 

@@ -60,7 +60,7 @@ TEST_F(RelationStorage, SavesFourSignExtendedValuesPerRelationInListOrder) {
 
 TEST_F(RelationStorage, LoadsWhatWasSavedIncludingOutOfRangeValues) {
     const std::vector<led_relation> relations = {
-        {0x4, 0, 3, 3}, {0x4, 0, 3, 3}, {0x3, 7, -1, 0}, {0x8000000, -1, 14, 6}};
+        {0x4, 0, 3, 3}, {0x4, 0, 3, 3}, {0x3, 7, -1, 0}, {0x80000000, -1, 14, 6}};
     Store(relations);
     EXPECT_EQ(Loaded(), relations);
 }

@@ -58,4 +58,18 @@ void TrayProgramTest::SetUserEvent(int index, uint32_t value) {
     ASSERT_TRUE(key && key->WriteDword(UserEventName(index), value));
 }
 
+void TrayProgramTest::StoreRelations(std::initializer_list<uint32_t> events, uint32_t dark_event) {
+    auto relations = registry_.OpenOrCreate(platform::RegistryRoot::CurrentUser,
+                                            std::string(kGlimmerboxKey) + kFallbackRelationsKey);
+    ASSERT_TRUE(relations);
+    int index = 0;
+    for (uint32_t event : events) {
+        const std::string relation = "Relation" + std::to_string(index++);
+        ASSERT_TRUE(relations->WriteDword(relation + "Event", event));
+        relations->WriteDword(relation + "LED", 0);
+        relations->WriteDword(relation + "State", event == dark_event ? 1 : 2);
+        relations->WriteDword(relation + "Priority", 3);
+    }
+}
+
 bool TrayProgramTest::ForgetSettings() { return registry_.DeleteTree(platform::RegistryRoot::CurrentUser, kGlimmerboxKey); }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,10 @@ protected:
     // The stored user events ("UserEvent0" to "UserEvent2").
     std::optional<uint32_t> UserEvent(int index);
     void SetUserEvent(int index, uint32_t value);
+    // Stores one relation per event for the fallback device, in this order,
+    // each lighting LED 0 but the one on dark_event, which turns it off; they
+    // show as rows of the list in the same order.
+    void StoreRelations(std::initializer_list<uint32_t> events, uint32_t dark_event = 0);
 
     platform::win32::Win32Registry registry_;
 

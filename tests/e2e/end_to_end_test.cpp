@@ -74,21 +74,8 @@ using EndToEndTest = TrayProgramTest;
 TEST_F(EndToEndTest, ARecordingMarksItsRelationWithinTwoSecondsAndTheMarkGoesWithTheSession) {
     SinkRegistration sink;
     ASSERT_TRUE(sink.Registered());
-    {
-        auto relations = registry_.OpenOrCreate(platform::RegistryRoot::CurrentUser,
-                                                std::string(kGlimmerboxKey) + kFallbackRelationsKey);
-        ASSERT_TRUE(relations);
-        // LED 1 on while recording, off without.
-        const DWORD events[] = {kRecording1Channel, kRecording0Channels};
-        const DWORD states[] = {2, 1};
-        for (int i = 0; i < 2; ++i) {
-            const std::string relation = "Relation" + std::to_string(i);
-            relations->WriteDword(relation + "Event", events[i]);
-            relations->WriteDword(relation + "LED", 0);
-            relations->WriteDword(relation + "State", states[i]);
-            relations->WriteDword(relation + "Priority", 3);
-        }
-    }
+    // LED 1 on while recording, off without: the tray's light goes out with the session.
+    StoreRelations({kRecording1Channel, kRecording0Channels}, kRecording0Channels);
     auto run = Start(L"");
     HWND window = run->WaitUntilInTray();
     ASSERT_NE(window, nullptr) << e2e::ShownWindows(run->Id());

@@ -5,7 +5,7 @@
 
 namespace {
 
-uint32_t AllEvents() { return (1u << 27) - 1; }
+uint32_t AllEvents() { return (1u << 31) - 1; }
 
 uint32_t MaskWithFlag(uint8_t flag) {
     uint32_t mask = 0;
@@ -16,9 +16,9 @@ uint32_t MaskWithFlag(uint8_t flag) {
 
 }  // namespace
 
-TEST(EventCatalogue, RowsCoverBitsZeroToTwentySixInOrder) {
+TEST(EventCatalogue, RowsCoverBitsZeroToThirtyInOrder) {
     cEventCatalogue catalogue;
-    ASSERT_EQ(catalogue.count, 27u);
+    ASSERT_EQ(catalogue.count, 31u);
     uint32_t expected_bit = 1;
     for (const event_row& row : cEventCatalogue::Rows()) {
         EXPECT_EQ(row.bit, expected_bit) << row.name;
@@ -39,13 +39,17 @@ TEST(EventCatalogue, NamesAndFlagsOfSingleBits) {
     EXPECT_STREQ(catalogue.NameOf(event::Recording1), "Recording 1 channel");
     EXPECT_STREQ(catalogue.NameOf(event::SystemSuspended), "System suspended (S1/S3/S4)");
     EXPECT_STREQ(catalogue.NameOf(event::McIsRunning), "MC is running");
+    EXPECT_STREQ(catalogue.NameOf(event::KodiPlaying), "Kodi playing");
+    EXPECT_STREQ(catalogue.NameOf(event::KodiPaused), "Kodi paused");
+    EXPECT_STREQ(catalogue.NameOf(event::KodiMuted), "Kodi muted");
+    EXPECT_STREQ(catalogue.NameOf(event::KodiIsRunning), "Kodi is running");
     EXPECT_EQ(catalogue.FlagsOf(event::MonitorOn), 0x19);
     EXPECT_EQ(catalogue.FlagsOf(event::ExtenderInUse), 0x21);
 }
 
 TEST(EventCatalogue, ValuesThatAreNotOneCatalogueBitAreInvalid) {
     cEventCatalogue catalogue;
-    for (uint32_t value : {0u, 0x3u, 0x8000000u, 0x80000000u}) {
+    for (uint32_t value : {0u, 0x3u, 0x48000000u, 0x80000000u}) {
         EXPECT_STREQ(catalogue.NameOf(value), "** Invalid **") << value;
         EXPECT_EQ(catalogue.FlagsOf(value), 0) << value;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // A whole machine in memory for one LED engine: registry, clock, power and
-// sessions, the media status area, serial ports and keyboards, wired into the
+// sessions, the media status area, Kodi's port, serial ports and keyboards, wired into the
 // services the engine takes. Engine tests and the engine benchmark script it.
 
 #include "engine/led_engine.h"
@@ -14,6 +14,7 @@
 #include "platform/fake/fake_serial_ports.h"
 #include "platform/fake/fake_sessions.h"
 #include "platform/fake/fake_shared_area_reader.h"
+#include "platform/fake/fake_stream_sockets.h"
 #include "platform/fake/fake_system_metrics.h"
 #include "platform/fake/fake_version_info.h"
 #include "sink/media_status_slot.h"
@@ -48,6 +49,7 @@ struct FakeMachine {
     platform::fake::FakeMultimediaTimers timers{clock};
     platform::fake::FakeKeyboards keyboards;
     platform::fake::FakeHidDevices hid;
+    platform::fake::FakeStreamSockets sockets;  // nothing listens: Kodi is not running
     serial_led_services serial_services{ports, timers, registry, clock, message_boxes};
-    led_engine_services services{serial_services, keyboards, hid, power, windows, sessions, areas};
+    led_engine_services services{serial_services, keyboards, hid, power, windows, sessions, areas, sockets};
 };

@@ -38,8 +38,8 @@ TEST(DefaultRelations, SingleLedNormallyOn) {
     EXPECT_EQ(DefaultsOf(0x1002, kNoMediaCenter), std::vector<led_relation>{kPowerOnRow});
 }
 
-TEST(DefaultRelations, FullColourLedsOfBothKinds) {
-    const std::vector<led_relation> without_media_center = {
+TEST(DefaultRelations, FullColourLedsOfEveryKind) {
+    std::vector<led_relation> without_media_center = {
         {event::PowerOn, 0, 12, 1}, {event::AwayMode, 0, 8, 2}, {event::ResumedForAutoTask, 0, 8, 2}};
     std::vector<led_relation> all = without_media_center;
     all.insert(all.end(), {{event::Recording1, 0, 6, 3}, {kRecording2, 0, 10, 3}, {event::ExtenderInUse, 0, 7, 3}});
@@ -48,6 +48,12 @@ TEST(DefaultRelations, FullColourLedsOfBothKinds) {
         EXPECT_EQ(DefaultsOf(hardware_id, kHiddenNotShown), all);
         EXPECT_EQ(DefaultsOf(hardware_id, kNoMediaCenter), without_media_center);
     }
+    // A USB light shows playback in green too; Kodi's needs no Media Center.
+    const led_relation kodi_playing = {event::KodiPlaying, 0, 7, 2};
+    all.insert(all.end(), {{event::McPlaying, 0, 7, 2}, kodi_playing});
+    without_media_center.push_back(kodi_playing);
+    EXPECT_EQ(DefaultsOf(0x3655, 0), all);
+    EXPECT_EQ(DefaultsOf(0x3655, kNoMediaCenter), without_media_center);
 }
 
 TEST(DefaultRelations, SingleLedNormallyOff) {

@@ -8,7 +8,8 @@ void ProgramOverFakeDevices::SetUp() {
     ports.AddPort(3, {.dtr = platform::kMsRlsdOn});  // a full-colour module, common cathode
     ports.AddPort(5);                                // answers nothing: three plain LEDs
     serial_ = std::make_unique<serial_led_services>(ports, multimedia_timers, registry(), clock, Boxes());
-    engine_ = std::make_unique<led_engine_services>(*serial_, keyboards, hid, power, window_finder, sessions, areas);
+    engine_ = std::make_unique<led_engine_services>(*serial_, keyboards, hid, power, window_finder, sessions, areas,
+                                                   sockets);
     program_ = std::make_unique<cProgram>(*engine_,
                                           desktop_services{version_info, metrics, files, windows, shell, comm_config,
                                                            english_boxes});

@@ -19,6 +19,7 @@
 #include "platform/fake/fake_sessions.h"
 #include "platform/fake/fake_shared_area_reader.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_stream_sockets.h"
 #include "platform/fake/fake_system_metrics.h"
 #include "platform/fake/fake_version_info.h"
 #include "platform/win32/win32_top_level_windows.h"
@@ -73,6 +74,7 @@ protected:
     platform::fake::FakeWindowFinder window_finder;
     platform::fake::FakeSessions sessions;
     platform::fake::FakeSharedAreaReader areas;
+    platform::fake::FakeStreamSockets sockets;
     platform::fake::FakeVersionInfo version_info;
     platform::fake::FakeSystemMetrics metrics;
     platform::fake::FakeFiles files;

@@ -7,6 +7,7 @@
 
 #include "engine/led_engine.h"
 #include "platform/fake/fake_message_boxes.h"
+#include "platform/fake/fake_stream_sockets.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_hid_devices.h"
 #include "platform/win32/win32_keyboards.h"
@@ -66,10 +67,11 @@ TEST_F(Win32Engine, StartsWithoutComplaintGathersFromTheSystemAndAllocatesNothin
     platform::win32::Win32WindowFinder windows;
     platform::win32::Win32Sessions sessions;
     platform::win32::Win32SharedAreaReader areas;
+    platform::fake::FakeStreamSockets sockets;  // nothing listens: Kodi is not running
     platform::win32::Win32VersionInfo version_info;
     platform::win32::Win32SystemMetrics metrics;
     const serial_led_services serial{ports, timers, registry(), clock, message_boxes};
-    const led_engine_services services{serial, keyboards, hid, power, windows, sessions, areas};
+    const led_engine_services services{serial, keyboards, hid, power, windows, sessions, areas, sockets};
     cWindowsVersion version(version_info, metrics, registry());
 
     cLedEngine engine(services, window_, version);

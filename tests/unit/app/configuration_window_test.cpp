@@ -37,7 +37,7 @@ TEST_F(ConfigurationWindow, FullColourSerialDeviceWithLevelControl) {
     model->CheckBox3Click(true);
     Relate({{event::PowerOn, 0, led_state::Red, 4},
             {event::Recording1, 0, led_state::On, 3},
-            {0x8000000, 1, led_state::Blue, 5}});
+            {0x80000000, 1, led_state::Blue, 5}});
 
     ASSERT_EQ(View().rows.size(), 3u);
     ExpectRow(View().rows[0], {"Power on", "LED 1", "Red", "High", true});
@@ -232,3 +232,33 @@ TEST_F(ConfigurationWindow, DeleteSelectsTheRowThatMovedUpOrTheNewLast) {
 }
 
 }  // namespace
+
+TEST_F(ConfigurationWindow, KodiIsFollowedIntoTheLightsTheMarksAndTheStatusLine) {
+    using Answer = platform::fake::FakeStreamSockets::Answer;
+    FakeMachine::windows.classes.insert("Kodi");
+    StartWithThreeLeds();
+    EXPECT_TRUE(View().kodi_source.checked) << "followed unless the user said otherwise";
+    Relate({{event::KodiPlaying, 0, led_state::On, 3}, {0x10, 1, led_state::On, 3}});  // recording 3 channels
+    clock.Advance(125);
+    EXPECT_EQ(View().kodi_status, "Kodi refused: turn on its setting "
+                                  "\"Allow remote control from applications on this system\"");
+
+    sockets.AnswerConnects(Answer::Accept);
+    SetSlot(0, msas::MSPROPTAG_Recording);
+    clock.Advance(5000);
+    EXPECT_EQ(View().kodi_status, "Connected to Kodi");
+    sockets.LastPeer()->Deliver(R"({"method":"Player.OnPlay"}{"id":1,"result":{"version":{"major":13,"minor":0,)"
+                                R"("patch":0}}}{"id":5,"result":{"timers":[{"state":"recording"},)"
+                                R"({"state":"recording"}]}})");
+    clock.Advance(125);  // the very next tick
+    EXPECT_EQ(View().kodi_status, "Connected to Kodi (JSON-RPC 13.0.0)");
+    EXPECT_TRUE(View().rows[0].marked && View().rows[1].marked) << "Media Center's recording and Kodi's two";
+    EXPECT_EQ(Current().LitBits() & 0x3, 0x3u);
+
+    model->CheckBoxKodiClick(false);
+    EXPECT_EQ(View().kodi_status, "");
+    EXPECT_FALSE(sockets.LastPeer()->Held());
+    clock.Advance(125);
+    EXPECT_FALSE(View().rows[0].marked || View().rows[1].marked);
+    EXPECT_EQ(StoredDword(kGlimmerboxKey, "KodiSource"), 0u);
+}

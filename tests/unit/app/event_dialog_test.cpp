@@ -92,7 +92,7 @@ TEST_F(EventDialog, FallbackDeviceOffersItsLockLedsWithoutStates) {
 TEST_F(EventDialog, OffersHiddenEventsOnlyWhileEnabledAndListsByName) {
     ASSERT_EQ(Start(), std::nullopt);
     EXPECT_EQ(Items(Dialog().events.items.begin(), Dialog().events.items.begin() + 3),
-              (Items{"Away mode", "Extender in use", "MC error"}));
+              (Items{"Away mode", "Extender in use", "Kodi is running"}));
     for (const char* hidden : {"Monitor on", "Always on", "System required", "Display required"})
         EXPECT_FALSE(Offers(hidden)) << hidden;
 
