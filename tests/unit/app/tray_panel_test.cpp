@@ -26,6 +26,7 @@ struct picture_case {
     Lights lights;
     std::string tip;
 };
+void PrintTo(const picture_case& c, std::ostream* os) { *os << c.name; }
 
 class TrayPictures : public TrayPanel, public testing::WithParamInterface<picture_case> {};
 
