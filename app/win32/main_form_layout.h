@@ -12,8 +12,8 @@ enum class MainControl : uint8_t {
     ButtonAdd, ButtonDelete, Label3, ComboBox1, ButtonRefreshDevices, CheckBox3, CheckBox2, Label10, ComboBox3,
     Label15, ComboBox2, TrackBar1, Label1, TrackBar2, Label2, TrackBar3, Label4, CheckBox1, Label5, StaticText4,
     Label8, StaticTextHardwareID, StaticText6, ButtonSuspend, ButtonResume, Button1, ButtonEndSession, Label9,
-    Label11, Label12, Label18, Label19, Label20, Label17, Label16, Label7, CheckBoxTrayLights,
-    Label11, Label12, Label18, Label19, Label20, Label17, Label16, Label7, CheckBoxKodi, LabelKodiStatus,
+    Label11, Label12, Label18, Label19, Label20, Label17, Label16, Label7, CheckBoxTrayLights, CheckBoxKodi,
+    LabelKodiStatus,
 };
 
 namespace main_layout {
