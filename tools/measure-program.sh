@@ -10,8 +10,8 @@
 #   tray lights the idle CPU with "Show the LEDs in the tray icon" on and off, nothing
 #               blinking; and with one LED blinking, the icon changes sent to the shell
 #               (NIM_MODIFY, from Wine's systray trace) against the blink phases
-#   Kodi        the idle CPU over 60 s following Kodi while it is not running (the
-#               default), against not following it: the program's threads and the
+#   Kodi        the idle CPU over 2 x 60 s following Kodi while it is not running (the
+#               default), against not following it, in turns: the program and the
 #               prefix's wineserver, which serves each of its socket calls
 # IDLE_SECONDS=N measures the idle CPU over N seconds instead.
 # Run as root on Debian 12 like the other tools; uses a private Xvfb when
@@ -127,7 +127,7 @@ after=$(grep -c 'dwMessage = 1' systray.log || true)
 echo "NIM_MODIFY: $((after - before)) in $blink_seconds s of $((blink_seconds * 2)) blink phases"
 end_program
 ./wine-run.sh reg delete "$relations" /f >/dev/null 2>&1 || true
-echo "== idle CPU over $idle_seconds s following Kodi, which is not running, and not following it"
+echo "== idle CPU following Kodi, which is not running, and not following it: twice $idle_seconds s each, in turns"
 settings='HKCU\Software\Quillmoor\Glimmerbox'
 # A port nobody listens on: Kodi is not running.
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
@@ -136,23 +136,26 @@ wineserver=""
 for candidate in $(pgrep wineserver); do
     tr '\0' '\n' <"/proc/$candidate/environ" | grep -qx "WINEPREFIX=$PWD/wineprefix" && wineserver=$candidate
 done
-# Nanoseconds on a CPU of all threads of the processes.
-cpu_ns() { cat $(for pid in "$@"; do echo /proc/$pid/task/*/schedstat; done) | awk '{ ns += $1 } END { printf "%.0f", ns }'; }
-for following in 1 0; do
+# Nanoseconds on a CPU of all threads of a process.
+cpu_ns() { cat /proc/$1/task/*/schedstat | awk '{ ns += $1 } END { printf "%.0f", ns }'; }
+program_1=0 server_1=0 program_0=0 server_0=0
+for following in 1 0 1 0; do
     ./wine-run.sh reg add "$settings" /v KodiSource /t REG_DWORD /d $following /f >/dev/null
     ./wine-run.sh Glimmerbox.exe &
     program=$!
     ./wine-run.sh ui_driver.exe wait-program
     sleep 2
-    before=$(cpu_ns $program $wineserver)
+    program_before=$(cpu_ns $program) server_before=$(cpu_ns $wineserver)
     sleep $idle_seconds
-    after=$(cpu_ns $program $wineserver)
+    program_after=$(cpu_ns $program) server_after=$(cpu_ns $wineserver)
     ./wine-run.sh ui_driver.exe exit
     wait $program || true
-    if [ $following = 1 ]; then used_following=$((after - before)); else used_not=$((after - before)); fi
+    eval "program_$following=\$((program_$following + program_after - program_before))"
+    eval "server_$following=\$((server_$following + server_after - server_before))"
 done
 ./wine-run.sh reg delete "$settings" /v KodiSource /f >/dev/null
 ./wine-run.sh reg delete "$settings" /v KodiPort /f >/dev/null
-awk -v on="$used_following" -v off="$used_not" -v s="$idle_seconds" 'BEGIN {
-    printf "following Kodi: %.1f ms of CPU in %d s; not following: %.1f ms; difference %+.1f %%\n",
-           on / 1e6, s, off / 1e6, (on - off) * 100 / off }'
+awk -v p1="$program_1" -v s1="$server_1" -v p0="$program_0" -v s0="$server_0" -v s="$((2 * idle_seconds))" 'BEGIN {
+    printf "following Kodi: %.1f ms of CPU in %d s (program %.1f, wineserver %.1f)\n", (p1 + s1) / 1e6, s, p1 / 1e6, s1 / 1e6
+    printf "not following:  %.1f ms of CPU in %d s (program %.1f, wineserver %.1f)\n", (p0 + s0) / 1e6, s, p0 / 1e6, s0 / 1e6
+    printf "difference: %+.1f %% (program alone %+.1f %%)\n", (p1 + s1 - p0 - s0) * 100 / (p0 + s0), (p1 - p0) * 100 / p0 }'
